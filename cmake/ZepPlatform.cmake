@@ -1,0 +1,24 @@
+# What differs between the Windows and the POSIX build, in one place.
+
+set(ZEP_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+set(ZEP_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+
+if(WIN32)
+  set(ZEP_PLATFORM windows)
+  add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+  # Static, so that the program needs no MinGW runtime DLL next to it.
+  add_link_options(-static)
+  if(CMAKE_CROSSCOMPILING)
+    set(ZEP_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${ZEP_WINE_PREFIX})
+  endif()
+else()
+  set(ZEP_PLATFORM posix)
+endif()
+
+# A console program whose entry point takes the wide (UTF-16) command line.
+function(zep_make_console_program target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -municode -mconsole)
+  endif()
+endfunction()

@@ -1,0 +1,57 @@
+#pragma once
+// The one application object of a launch: what the command line asked for, the
+// loaded runtime and its virtual machine, and the texts of the runtime-missing
+// notice.
+
+#include <jni.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zep {
+
+class Launcher {
+public:
+    Launcher();
+    ~Launcher();
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+
+    // Performs one launch. Every failure the launcher detects is written to
+    // standard error here; returns true when the launch completed.
+    bool run(int argc, const char16_t* const argv[]);
+
+    // Sorts the arguments after argv[0] into JVM options, the command word and
+    // program arguments. Throws std::runtime_error("Invalid command.").
+    void parseArguments(int argc, const char16_t* const argv[]);
+    // Acts on "-Duser.language=" options; every other option is left alone.
+    void applyLanguageOption(const char16_t* option);
+    void createJvm();
+    void invokeMain();
+    void showJavaMissingNotice();
+
+    // Teardown depends on this order: the destructor frees the option texts,
+    // destroys the machine and releases the library, and the members that remain
+    // then go in reverse order, from noticeText back to the option list.
+    platform::Library jvmModule;
+    JavaVM* javaVm = nullptr;
+    JNIEnv* jniEnv = nullptr;
+    std::vector<JavaVMOption> jvmOptions;  // optionString: UTF-8 from malloc, owned here
+    std::vector<std::u16string> programArgs;
+    std::string mainClass;  // JNI class name; empty until a command word is taken
+    std::u16string helpUrl;
+    std::u16string noticeText;
+
+private:
+    // Takes ownership of `text`, a malloc'ed NUL-terminated UTF-8 option.
+    void appendOption(char* text);
+    void checkStep(bool condition, const char* message);
+    void checkJavaException(const char* message);
+};
+
+// True when `argument` starts with `prefix`, ignoring the case of ASCII letters.
+bool hasPrefixIgnoreCase(const char16_t* argument, const char16_t* prefix);
+
+}  // namespace zep

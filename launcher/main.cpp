@@ -1,0 +1,34 @@
+// The process entry point: Windows hands over UTF-16 arguments as they are,
+// POSIX hands over bytes, which are decoded from UTF-8 once, here.
+
+#include <string>
+#include <vector>
+
+#include "launcher/launch.h"
+
+#ifdef _WIN32
+
+int wmain(int argc, wchar_t* argv[]) {
+    return zep::launch([&] {
+        std::vector<std::u16string> arguments;
+        for (int i = 0; i < argc; ++i) {
+            const std::wstring_view argument(argv[i]);
+            arguments.emplace_back(argument.begin(), argument.end());
+        }
+        return arguments;
+    });
+}
+
+#else
+
+#include "platform/utf.h"
+
+int main(int argc, char* argv[]) {
+    return zep::launch([&] {
+        std::vector<std::u16string> arguments;
+        for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::utf8ToUtf16(argv[i]));
+        return arguments;
+    });
+}
+
+#endif

@@ -1,0 +1,97 @@
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <string_view>
+
+#include "launcher/launcher.h"
+#include "launcher/message.h"
+#include "platform/utf.h"
+
+namespace zep {
+namespace {
+
+struct Command {
+    std::u16string_view word;
+    const char* mainClass;
+};
+
+constexpr Command kCommands[] = {
+    {u"zep", "com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX"},
+    {u"cfs", "com/quorvane/gridmere/traffic/classic/ui/x/CityFlowSimulator"},
+    {u"ls", "com/quorvane/gridmere/traffic/classic/ui/x/CatalogRuns"},
+    {u"createmodel", "com/quorvane/gridmere/traffic/classic/ui/analysis/ModelBuildWorker"},
+    {u"animation", "com/quorvane/gridmere/traffic/classic/ui/analysis/PlaybackWorker"},
+};
+
+struct RefusedOption {
+    const char16_t* prefix;
+    const char* warning;
+};
+
+constexpr RefusedOption kRefusedOptions[] = {
+    {u"-Djava.class.path=", "Class path cannot be changed."},
+    {u"-Djava.library.path=", "Library path cannot be changed."},
+};
+
+bool isOption(std::u16string_view argument) {
+    return argument.starts_with(u"-D") || argument.starts_with(u"-X");
+}
+
+char16_t asciiLower(char16_t unit) {
+    return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
+
+// The option as a NUL-terminated UTF-8 text from malloc, for the JVM. Every code
+// unit needs at most three bytes, so 4 bytes a unit and 4 for the end suffice.
+char* toOptionString(std::u16string_view argument) {
+    auto* buffer = static_cast<char*>(std::malloc(4 * argument.size() + 4));
+    if (buffer == nullptr) throw std::bad_alloc();
+    buffer[platform::utf16ToUtf8(argument, buffer)] = '\0';
+    return buffer;
+}
+
+}  // namespace
+
+bool hasPrefixIgnoreCase(const char16_t* argument, const char16_t* prefix) {
+    const std::u16string_view text(argument), start(prefix);
+    if (text.size() < start.size()) return false;
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (asciiLower(text[i]) != asciiLower(start[i])) return false;
+    }
+    return true;
+}
+
+void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::u16string_view argument(argv[i]);
+        if (isOption(argument)) {
+            const RefusedOption* refused = nullptr;
+            for (const RefusedOption& candidate : kRefusedOptions) {
+                if (hasPrefixIgnoreCase(argv[i], candidate.prefix)) {
+                    refused = &candidate;
+                    break;
+                }
+            }
+            if (refused != nullptr) {
+                writeMessage(refused->warning);
+                continue;
+            }
+            applyLanguageOption(argv[i]);
+            appendOption(toOptionString(argument));
+        } else if (!mainClass.empty()) {
+            programArgs.emplace_back(argument);
+        } else {
+            const Command* command = nullptr;
+            for (const Command& candidate : kCommands) {
+                if (candidate.word == argument) {
+                    command = &candidate;
+                    break;
+                }
+            }
+            if (command == nullptr) throw std::runtime_error("Invalid command.");
+            mainClass = command->mainClass;
+        }
+    }
+}
+
+}  // namespace zep

@@ -1,0 +1,21 @@
+#include "platform/platform.h"
+#include "platform/windows/win32.h"
+
+namespace zep::platform {
+
+Library Library::load(const std::u16string& path) {
+    return Library(::LoadLibraryW(wide(path)));
+}
+
+void* Library::symbol(const char* name) const {
+    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+
+void Library::reset() {
+    if (handle_ != nullptr) {
+        ::FreeLibrary(static_cast<HMODULE>(handle_));
+        handle_ = nullptr;
+    }
+}
+
+}  // namespace zep::platform

@@ -1,0 +1,64 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "launcher/launcher.h"
+#include "tests/support/stderr_capture.h"
+
+namespace zep::test {
+
+// The message of the runtime error that `action` throws, or "" when it throws none.
+template <typename Action>
+std::string runtimeError(Action action) {
+    try {
+        action();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "";
+}
+
+// A Launcher with helpers to feed it a command line (argv[0] is supplied) and
+// to read back what it collected.
+class LauncherTest : public ::testing::Test {
+protected:
+    void parse(std::vector<std::u16string> arguments) {
+        storage_ = std::move(arguments);
+        storage_.insert(storage_.begin(), u"zep");
+        pointers_.clear();
+        for (const auto& argument : storage_) pointers_.push_back(argument.c_str());
+        pointers_.push_back(nullptr);
+        launcher.parseArguments(static_cast<int>(storage_.size()), pointers_.data());
+    }
+
+    bool run(std::vector<std::u16string> arguments) {
+        storage_ = std::move(arguments);
+        storage_.insert(storage_.begin(), u"zep");
+        pointers_.clear();
+        for (const auto& argument : storage_) pointers_.push_back(argument.c_str());
+        pointers_.push_back(nullptr);
+        return launcher.run(static_cast<int>(storage_.size()), pointers_.data());
+    }
+
+    // The option strings handed to the JVM, as bytes.
+    std::vector<std::string> options() const {
+        std::vector<std::string> result;
+        for (const JavaVMOption& option : launcher.jvmOptions) {
+            EXPECT_EQ(option.extraInfo, nullptr);
+            result.emplace_back(option.optionString);
+        }
+        return result;
+    }
+
+    StderrCapture stderrText;
+    Launcher launcher;
+
+private:
+    std::vector<std::u16string> storage_;
+    std::vector<const char16_t*> pointers_;
+};
+
+}  // namespace zep::test

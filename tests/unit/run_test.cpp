@@ -1,0 +1,57 @@
+// The run sequence: what a launch does before and after its failures, the one
+// handler, and the exit code of the whole process.
+
+#include <new>
+
+#include "launcher/launch.h"
+#include "tests/support/launcher_fixture.h"
+
+namespace zep::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Run : public LauncherTest {};
+
+TEST_F(Run, InvalidCommandIsReportedAloneAndStopsBeforeTheFixedOptions) {
+    EXPECT_FALSE(run({u"-Da=1", u"ZEP", u"x"}));
+    EXPECT_EQ(stderrText.text(), "Invalid command.");
+    EXPECT_EQ(options(), (Strings{"-Da=1"}));
+    EXPECT_FALSE(launcher.jvmModule);
+    EXPECT_EQ(launcher.javaVm, nullptr);
+}
+
+TEST_F(Run, WarningsAndTheFailureRunTogether) {
+    EXPECT_FALSE(run({u"-Djava.class.path=x", u"-DJAVA.LIBRARY.PATH=y", u"ZEP"}));
+    EXPECT_EQ(stderrText.text(), "Class path cannot be changed.Library path cannot be changed.Invalid command.");
+}
+
+TEST_F(Run, StartsWithTheDefaultHelpAddressAndNoNoticeText) {
+    EXPECT_EQ(launcher.helpUrl.substr(0, 7), u"http://");
+    EXPECT_TRUE(launcher.helpUrl.ends_with(u"/gridmere-and-java-enu"));
+    EXPECT_TRUE(launcher.noticeText.empty());
+    EXPECT_EQ(launcher.javaVm, nullptr);
+    EXPECT_EQ(launcher.jniEnv, nullptr);
+    EXPECT_FALSE(launcher.jvmModule);
+}
+
+TEST(Launch, ExitCodeIsOneAfterAReportedFailure) {
+    StderrCapture err;
+    EXPECT_EQ(launch([] { return std::vector<std::u16string>{u"zep", u"nope"}; }), 1);
+    EXPECT_EQ(err.text(), "Invalid command.");
+}
+
+TEST(Launch, ExhaustedMemoryIsReportedNotCrashed) {
+    StderrCapture err;
+    EXPECT_EQ(launch([]() -> std::vector<std::u16string> { throw std::bad_alloc(); }), 1);
+    EXPECT_EQ(err.text(), "Out of memory.");
+}
+
+TEST(Launch, AnyOtherEscapeIsReportedToo) {
+    StderrCapture err;
+    EXPECT_EQ(launch([]() -> std::vector<std::u16string> { throw 42; }), 1);
+    EXPECT_EQ(err.text(), "Unexpected failure.");
+}
+
+}  // namespace
+}  // namespace zep::test
