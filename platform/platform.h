@@ -1,9 +1,14 @@
 #pragma once
 // The launcher's one door to the operating system. Everything here has a
 // Windows implementation (platform/windows) and a POSIX one (platform/posix);
-// CMake picks one, and no caller asks which.
+// CMake picks one, and no caller asks which. The system is reached through
+// small interfaces where plain logic needs it, so that tests can put an
+// in-memory machine in its place.
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zep::platform {
 
@@ -14,6 +19,8 @@ public:
     Library() = default;
     // Loads the library at `path` exactly as given; an empty Library when it does not load.
     static Library load(const std::u16string& path);
+    // Takes over a handle that release() gave away.
+    static Library adopt(void* handle) { return Library(handle); }
 
     Library(Library&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
     Library& operator=(Library&& other) noexcept;
@@ -25,10 +32,99 @@ public:
     // The address of an exported symbol, or null.
     void* symbol(const char* name) const;
     void reset();
+    void* release() {
+        void* handle = handle_;
+        handle_ = nullptr;
+        return handle;
+    }
 
 private:
     explicit Library(void* handle) : handle_(handle) {}
     void* handle_ = nullptr;
 };
+
+// Loads a Java runtime's JVM library so that it finds what the runtime ships
+// beside it. On Windows the C runtime libraries in the runtime's bin directory
+// are loaded first, by their path, since the system's search for the JVM's
+// imports does not look there.
+Library loadRuntimeLibrary(const std::u16string& path);
+
+// Keeps the system from raising modal error boxes on this thread (Windows:
+// an empty removable drive in a searched path) for as long as it lives.
+class QuietErrorBoxes {
+public:
+    QuietErrorBoxes();
+    ~QuietErrorBoxes();
+    QuietErrorBoxes(const QuietErrorBoxes&) = delete;
+    QuietErrorBoxes& operator=(const QuietErrorBoxes&) = delete;
+
+private:
+    unsigned long previous_ = 0;
+};
+
+// Environment, files and libraries, as the runtime search sees them.
+class SystemAccess {
+public:
+    virtual ~SystemAccess() = default;
+    // The whole value of a variable, however long; nullopt when it is not set.
+    virtual std::optional<std::u16string> environmentVariable(const std::u16string& name) = 0;
+    // True when something of that name exists, whatever it is (a directory counts).
+    virtual bool isPresent(const std::u16string& path) = 0;
+    // Loads a JVM library as loadRuntimeLibrary does: a handle, or null.
+    virtual void* loadLibrary(const std::u16string& path) = 0;
+    virtual void freeLibrary(void* library) = 0;
+};
+
+// What the POSIX search needs beyond that.
+class DirectoryAccess : public SystemAccess {
+public:
+    // Names of the directories in `directory`, symbolic links to directories included.
+    virtual std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) = 0;
+    // True for a regular file that this process may execute.
+    virtual bool isExecutableFile(const std::u16string& path) = 0;
+    // The absolute path with every symbolic link resolved; nullopt when it cannot be.
+    virtual std::optional<std::u16string> resolvePath(const std::u16string& path) = 0;
+};
+
+// The Win32 registry calls of the Windows search, shaped like the functions
+// they stand for and taking Win32's own values, so that what the search passes
+// is what the system gets.
+namespace win32 {
+inline constexpr std::int32_t kErrorSuccess = 0;
+inline constexpr std::int32_t kErrorFileNotFound = 2;
+inline constexpr std::int32_t kErrorMoreData = 234;
+inline constexpr std::int32_t kErrorNoMoreItems = 259;
+inline constexpr std::int32_t kErrorUnsupportedType = 1630;
+// HKEY_LOCAL_MACHINE is the 32-bit value 0x80000002 widened with its sign.
+inline constexpr std::uintptr_t kHkeyLocalMachine =
+    static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002u)));
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kRrfRtRegSz = 0x00000002;
+}  // namespace win32
+
+class Registry {
+public:
+    using Key = std::uintptr_t;
+    virtual ~Registry() = default;
+    // RegOpenKeyExW
+    virtual std::int32_t openKey(Key root, const std::u16string& subKey, std::uint32_t options,
+                                 std::uint32_t access, Key* key) = 0;
+    // RegQueryInfoKeyW, asking for the number of subkeys only
+    virtual std::int32_t querySubKeyCount(Key key, std::uint32_t* subKeys) = 0;
+    // RegEnumKeyExW without class: `nameLength` is the buffer's capacity in
+    // units on the way in and the name's length on the way out.
+    virtual std::int32_t enumKey(Key key, std::uint32_t index, char16_t* name, std::uint32_t* nameLength) = 0;
+    // RegGetValueW with no type output; `dataSize` is in bytes.
+    virtual std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName,
+                                  std::uint32_t flags, void* data, std::uint32_t* dataSize) = 0;
+    // RegCloseKey
+    virtual std::int32_t closeKey(Key key) = 0;
+};
+
+// The real machine: every build has SystemAccess; only POSIX builds have
+// DirectoryAccess, and only Windows builds have the registry.
+SystemAccess& systemAccess();
+DirectoryAccess& directoryAccess();
+Registry& systemRegistry();
 
 }  // namespace zep::platform

@@ -1,0 +1,60 @@
+#include "discovery/directory_search.h"
+
+#include <algorithm>
+
+#include "discovery/environment_home.h"
+
+namespace zep::discovery {
+namespace {
+
+// The directory that holds an absolute path; "" stands for the root (its own
+// parent), so that joining "/bin/java" to it gives an absolute path again.
+std::u16string parentOf(const std::u16string& path) {
+    const std::size_t slash = path.rfind(u'/');
+    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::u16string DirectoryRuntimeSearch::findJavaRuntime() {
+    std::u16string result = searchJavaHomeVariable(kPosixHome, system_);
+    if (result.empty()) result = searchRuntimeDirectory();
+    if (result.empty()) result = searchPathVariable();
+    return result;
+}
+
+std::u16string DirectoryRuntimeSearch::searchRuntimeDirectory() {
+    std::u16string result;
+    std::vector<std::u16string> names = system_.subdirectoryNames(kRuntimeDirectory);
+    // A fixed order, so that the same machine always gives the same runtime.
+    std::sort(names.begin(), names.end());
+    for (const std::u16string& name : names) {
+        if (resolve(kRuntimeDirectory + (u"/" + name), result)) break;
+    }
+    return result;
+}
+
+std::u16string DirectoryRuntimeSearch::searchPathVariable() {
+    std::u16string result;
+    const std::u16string list = variableText(system_, u"PATH");
+    if (list.empty()) return result;
+    std::size_t position = 0;
+    for (;;) {
+        const std::size_t separator = list.find(u':', position);
+        std::u16string entry = list.substr(
+            position, separator == std::u16string::npos ? std::u16string::npos : separator - position);
+        if (entry.empty()) entry = u".";  // as the shell reads an empty PATH entry
+        const std::u16string java = entry + u"/java";
+        if (system_.isExecutableFile(java)) {
+            // bin/java is usually a chain of links (/usr/bin/java, the
+            // alternatives system); its real place tells the home.
+            if (const auto real = system_.resolvePath(java)) {
+                if (resolve(parentOf(parentOf(*real)), result)) return result;
+            }
+        }
+        if (separator == std::u16string::npos) return {};
+        position = separator + 1;
+    }
+}
+
+}  // namespace zep::discovery

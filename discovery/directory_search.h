@@ -1,0 +1,32 @@
+#pragma once
+// The Linux way to a Java runtime: the variable QRVN_ZEP_JAVA_HOME, then the
+// runtimes that the distribution installs side by side in /usr/lib/jvm, then
+// the `java` found on PATH, followed through its symbolic links to its home.
+
+#include <string>
+
+#include "discovery/java_home.h"
+#include "platform/platform.h"
+
+namespace zep::discovery {
+
+inline constexpr char16_t kRuntimeDirectory[] = u"/usr/lib/jvm";
+
+class DirectoryRuntimeSearch {
+public:
+    explicit DirectoryRuntimeSearch(platform::DirectoryAccess& system) : system_(system) {}
+
+    // The full path of a loadable libjvm.so, or empty.
+    std::u16string findJavaRuntime();
+    std::u16string searchRuntimeDirectory();
+    std::u16string searchPathVariable();
+
+private:
+    bool resolve(const std::u16string& home, std::u16string& result) {
+        return resolveJvmFromHome(home, result, kPosixHome, system_);
+    }
+
+    platform::DirectoryAccess& system_;
+};
+
+}  // namespace zep::discovery

@@ -1,0 +1,18 @@
+#include "discovery/environment_home.h"
+
+namespace zep::discovery {
+
+std::u16string variableText(platform::SystemAccess& system, const std::u16string& name) {
+    const auto value = system.environmentVariable(name);
+    if (!value) return {};
+    return value->substr(0, value->find(u'\0'));
+}
+
+std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system) {
+    std::u16string result;
+    const std::u16string home = variableText(system, kJavaHomeVariable);
+    if (!home.empty()) resolveJvmFromHome(home, result, layout, system);
+    return result;
+}
+
+}  // namespace zep::discovery

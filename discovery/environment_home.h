@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "discovery/java_home.h"
+
+namespace zep::discovery {
+
+// The variable that names the preferred Java home on every platform.
+inline constexpr char16_t kJavaHomeVariable[] = u"QRVN_ZEP_JAVA_HOME";
+
+// The text of a variable up to its first NUL; empty when it is unset.
+std::u16string variableText(platform::SystemAccess& system, const std::u16string& name);
+
+// The first stage of every search: the home that QRVN_ZEP_JAVA_HOME names, if
+// it resolves. An unset or empty variable gives no candidate.
+std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system);
+
+}  // namespace zep::discovery

@@ -1,0 +1,10 @@
+#include "discovery/directory_search.h"
+#include "discovery/find_java_runtime.h"
+
+namespace zep {
+
+std::u16string findJavaRuntime() {
+    return discovery::DirectoryRuntimeSearch(platform::directoryAccess()).findJavaRuntime();
+}
+
+}  // namespace zep

@@ -1,0 +1,32 @@
+#pragma once
+// What makes a directory a Java home, on either platform.
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace zep::discovery {
+
+// Where a home keeps its launcher and its JVM library, relative to the home.
+// Each begins with the separator, so paths are joined by plain concatenation.
+struct HomeLayout {
+    std::u16string_view javaExecutable;
+    std::u16string_view jvmLibrary;
+    std::u16string_view jreDirectory;  // tried when the home itself fails
+};
+
+inline constexpr HomeLayout kWindowsHome{u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll", u"\\jre"};
+inline constexpr HomeLayout kPosixHome{u"/bin/java", u"/lib/server/libjvm.so", u"/jre"};
+
+// True when the java executable and the JVM library are both present under
+// `home` and the library loads into this process; the probe load is released
+// before this returns.
+bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system);
+
+// When `home`, or else `home` + jreDirectory, is a Java home, sets `result` to
+// that directory + jvmLibrary and returns true; otherwise leaves it untouched.
+bool resolveJvmFromHome(const std::u16string& home, std::u16string& result, const HomeLayout& layout,
+                        platform::SystemAccess& system);
+
+}  // namespace zep::discovery

@@ -1,0 +1,36 @@
+#pragma once
+// The Windows way to a Java runtime: the variable QRVN_ZEP_JAVA_HOME, then the
+// runtimes that installers record under HKLM\SOFTWARE\JavaSoft, then the
+// entries of Path taken as homes.
+
+#include <string>
+#include <string_view>
+
+#include "discovery/java_home.h"
+#include "platform/platform.h"
+
+namespace zep::discovery {
+
+// True when a version subkey's name is not less than "1.7", compared unit by
+// unit as text: "1.10" fails and "10" passes.
+bool passesVersionFloor(std::u16string_view name);
+
+class RegistryRuntimeSearch {
+public:
+    RegistryRuntimeSearch(platform::SystemAccess& system, platform::Registry& registry) : system_(system), registry_(registry) {}
+
+    // The full path of a loadable jvm.dll, or empty.
+    std::u16string findJavaRuntime();
+    std::u16string searchRegistryFamily(const std::u16string& family);
+    std::u16string searchPathVariable();
+
+private:
+    bool resolve(const std::u16string& home, std::u16string& result) {
+        return resolveJvmFromHome(home, result, kWindowsHome, system_);
+    }
+
+    platform::SystemAccess& system_;
+    platform::Registry& registry_;
+};
+
+}  // namespace zep::discovery

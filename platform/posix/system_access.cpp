@@ -1,0 +1,79 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/platform.h"
+#include "platform/utf.h"
+
+namespace zep::platform {
+namespace {
+
+class PosixAccess final : public DirectoryAccess {
+public:
+    std::optional<std::u16string> environmentVariable(const std::u16string& name) override {
+        const char* value = std::getenv(utf16ToUtf8(name).c_str());
+        if (value == nullptr) return std::nullopt;
+        return utf8ToUtf16(value);
+    }
+
+    bool isPresent(const std::u16string& path) override {
+        return ::access(utf16ToUtf8(path).c_str(), F_OK) == 0;
+    }
+
+    void* loadLibrary(const std::u16string& path) override { return loadRuntimeLibrary(path).release(); }
+
+    void freeLibrary(void* library) override { Library::adopt(library).reset(); }
+
+    std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {
+        std::vector<std::u16string> names;
+        const std::string base = utf16ToUtf8(directory);
+        const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(base.c_str()), ::closedir);
+        if (!listing) return names;
+        while (const dirent* entry = ::readdir(listing.get())) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            struct stat info {};
+            // stat, not lstat: a link to a runtime counts as that runtime.
+            if (::stat((base + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+                names.push_back(utf8ToUtf16(name));
+            }
+        }
+        return names;
+    }
+
+    bool isExecutableFile(const std::u16string& path) override {
+        const std::string file = utf16ToUtf8(path);
+        struct stat info {};
+        return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(file.c_str(), X_OK) == 0;
+    }
+
+    std::optional<std::u16string> resolvePath(const std::u16string& path) override {
+        const std::unique_ptr<char, void (*)(void*)> real(::realpath(utf16ToUtf8(path).c_str(), nullptr),
+                                                          std::free);
+        if (!real) return std::nullopt;
+        return utf8ToUtf16(real.get());
+    }
+};
+
+PosixAccess& posixAccess() {
+    static PosixAccess access;
+    return access;
+}
+
+}  // namespace
+
+Library loadRuntimeLibrary(const std::u16string& path) {
+    // libjvm.so finds the runtime's other libraries through its own run path.
+    return Library::load(path);
+}
+
+QuietErrorBoxes::QuietErrorBoxes() = default;
+QuietErrorBoxes::~QuietErrorBoxes() = default;
+
+SystemAccess& systemAccess() { return posixAccess(); }
+DirectoryAccess& directoryAccess() { return posixAccess(); }
+
+}  // namespace zep::platform

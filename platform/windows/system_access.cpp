@@ -1,0 +1,123 @@
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/windows/win32.h"
+
+namespace zep::platform {
+namespace {
+
+class Win32Access final : public SystemAccess {
+public:
+    std::optional<std::u16string> environmentVariable(const std::u16string& name) override {
+        // Sized from the value itself: a fixed buffer would leave a long value
+        // unread, and Wine misreads values past 4095 units into a very large one.
+        std::u16string value;
+        for (;;) {
+            ::SetLastError(ERROR_SUCCESS);
+            const DWORD capacity = static_cast<DWORD>(value.size());
+            const DWORD length = ::GetEnvironmentVariableW(
+                wide(name), capacity == 0 ? nullptr : reinterpret_cast<wchar_t*>(value.data()), capacity);
+            if (length == 0) {
+                if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+                return std::u16string();
+            }
+            if (length < capacity) {
+                value.resize(length);
+                return value;
+            }
+            value.assign(length, u'\0');  // too small, or the value grew in between
+        }
+    }
+
+    bool isPresent(const std::u16string& path) override {
+        return ::GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    void* loadLibrary(const std::u16string& path) override { return loadRuntimeLibrary(path).release(); }
+
+    void freeLibrary(void* library) override { Library::adopt(library).reset(); }
+};
+
+class Win32Registry final : public Registry {
+public:
+    std::int32_t openKey(Key root, const std::u16string& subKey, std::uint32_t options, std::uint32_t access,
+                         Key* key) override {
+        HKEY opened = nullptr;
+        const LSTATUS status = ::RegOpenKeyExW(hkey(root), wide(subKey), options, access, &opened);
+        *key = reinterpret_cast<Key>(opened);
+        return status;
+    }
+
+    std::int32_t querySubKeyCount(Key key, std::uint32_t* subKeys) override {
+        DWORD count = *subKeys;
+        const LSTATUS status = ::RegQueryInfoKeyW(hkey(key), nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                                                  nullptr, nullptr, nullptr, nullptr, nullptr);
+        *subKeys = count;
+        return status;
+    }
+
+    std::int32_t enumKey(Key key, std::uint32_t index, char16_t* name, std::uint32_t* nameLength) override {
+        DWORD length = *nameLength;
+        const LSTATUS status = ::RegEnumKeyExW(hkey(key), index, reinterpret_cast<wchar_t*>(name), &length,
+                                               nullptr, nullptr, nullptr, nullptr);
+        *nameLength = length;
+        return status;
+    }
+
+    std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName,
+                          std::uint32_t flags, void* data, std::uint32_t* dataSize) override {
+        DWORD size = *dataSize;
+        const LSTATUS status =
+            ::RegGetValueW(hkey(key), wide(subKey), wide(valueName), flags, nullptr, data, &size);
+        *dataSize = size;
+        return status;
+    }
+
+    std::int32_t closeKey(Key key) override { return ::RegCloseKey(hkey(key)); }
+
+private:
+    static HKEY hkey(Key key) { return reinterpret_cast<HKEY>(key); }
+};
+
+}  // namespace
+
+Library loadRuntimeLibrary(const std::u16string& path) {
+    // A runtime's jvm.dll imports the C runtime that the runtime ships in its
+    // bin directory, which the system's search does not visit. Loading those
+    // first, by their full path, lets the JVM's imports bind to them by name;
+    // the JVM keeps its own references, so ours can go when this returns.
+    static constexpr std::u16string_view kServerLibrary = u"\\server\\jvm.dll";
+    std::vector<Library> companions;
+    if (path.ends_with(kServerLibrary)) {
+        const std::u16string bin = path.substr(0, path.size() - kServerLibrary.size());
+        for (const char16_t* name : {u"\\vcruntime140.dll", u"\\vcruntime140_1.dll", u"\\msvcp140.dll"}) {
+            const std::u16string companion = bin + name;
+            if (::GetFileAttributesW(wide(companion)) == INVALID_FILE_ATTRIBUTES) continue;
+            wchar_t full[MAX_PATH * 4];
+            const DWORD length = ::GetFullPathNameW(wide(companion), MAX_PATH * 4, full, nullptr);
+            if (length == 0 || length >= MAX_PATH * 4) continue;
+            companions.push_back(Library::load(fromWide({full, length})));
+        }
+    }
+    return Library::load(path);
+}
+
+QuietErrorBoxes::QuietErrorBoxes() {
+    DWORD previous = 0;
+    ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous);
+    previous_ = previous;
+}
+
+QuietErrorBoxes::~QuietErrorBoxes() { ::SetThreadErrorMode(previous_, nullptr); }
+
+SystemAccess& systemAccess() {
+    static Win32Access access;
+    return access;
+}
+
+Registry& systemRegistry() {
+    static Win32Registry registry;
+    return registry;
+}
+
+}  // namespace zep::platform

@@ -1,0 +1,83 @@
+#pragma once
+// An in-memory machine for the runtime search: environment, files, libraries
+// that load or not, directories and symbolic links. It records every probe in
+// order and counts the loads it handed out and got back.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zep::test {
+
+class FakeMachine final : public platform::DirectoryAccess {
+public:
+    std::map<std::u16string, std::u16string> environment;
+    std::set<std::u16string> files;     // present (a directory would count alike)
+    std::set<std::u16string> loadable;  // libraries that load
+    std::map<std::u16string, std::vector<std::u16string>> directories;  // name lists, in listing order
+    std::set<std::u16string> executables;
+    std::map<std::u16string, std::u16string> realPaths;  // what a path resolves to
+
+    // "present <path>" and "load <path>", in the order the search asked.
+    std::vector<std::u16string> probes;
+    int loads = 0;
+    int frees = 0;
+
+    // A home in the given layout, whose library loads.
+    void addHome(const std::u16string& home, std::u16string_view java, std::u16string_view library) {
+        files.insert(home + std::u16string(java));
+        files.insert(home + std::u16string(library));
+        loadable.insert(home + std::u16string(library));
+    }
+
+    std::optional<std::u16string> environmentVariable(const std::u16string& name) override {
+        const auto found = environment.find(name);
+        if (found == environment.end()) return std::nullopt;
+        return found->second;
+    }
+
+    bool isPresent(const std::u16string& path) override {
+        probes.push_back(u"present " + path);
+        return files.count(path) != 0;
+    }
+
+    void* loadLibrary(const std::u16string& path) override {
+        probes.push_back(u"load " + path);
+        if (loadable.count(path) == 0) return nullptr;
+        ++loads;
+        live_.insert(++nextHandle_);
+        return reinterpret_cast<void*>(nextHandle_);
+    }
+
+    void freeLibrary(void* library) override {
+        EXPECT_EQ(live_.erase(reinterpret_cast<std::uintptr_t>(library)), 1u) << "freed a handle it never got";
+        ++frees;
+    }
+
+    std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {
+        const auto found = directories.find(directory);
+        return found == directories.end() ? std::vector<std::u16string>{} : found->second;
+    }
+
+    bool isExecutableFile(const std::u16string& path) override { return executables.count(path) != 0; }
+
+    std::optional<std::u16string> resolvePath(const std::u16string& path) override {
+        const auto found = realPaths.find(path);
+        if (found == realPaths.end()) return std::nullopt;
+        return found->second;
+    }
+
+    bool allLoadsReleased() const { return live_.empty() && loads == frees; }
+
+private:
+    std::set<std::uintptr_t> live_;
+    std::uintptr_t nextHandle_ = 0x1000;
+};
+
+}  // namespace zep::test

@@ -1,0 +1,85 @@
+// The Linux search over an in-memory machine: the variable, the runtime
+// directory in name order, and PATH followed through symbolic links.
+
+#include <gtest/gtest.h>
+
+#include "discovery/directory_search.h"
+#include "tests/support/fake_machine.h"
+
+namespace zep::discovery {
+namespace {
+
+using test::FakeMachine;
+
+class DirectorySearch : public ::testing::Test {
+protected:
+    void addHome(const std::u16string& home) { machine.addHome(home, u"/bin/java", u"/lib/server/libjvm.so"); }
+    std::u16string find() { return DirectoryRuntimeSearch(machine).findJavaRuntime(); }
+    void TearDown() override { EXPECT_TRUE(machine.allLoadsReleased()); }
+
+    FakeMachine machine;
+};
+
+TEST_F(DirectorySearch, VariableComesFirst) {
+    addHome(u"/opt/mine");
+    addHome(u"/usr/lib/jvm/a");
+    machine.directories[u"/usr/lib/jvm"] = {u"a"};
+    machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"/opt/mine";
+    EXPECT_EQ(find(), u"/opt/mine/lib/server/libjvm.so");
+}
+
+TEST_F(DirectorySearch, RuntimeDirectoryIsTriedInNameOrder) {
+    addHome(u"/usr/lib/jvm/java-17-openjdk-amd64");
+    addHome(u"/usr/lib/jvm/java-11-openjdk-amd64");
+    machine.directories[u"/usr/lib/jvm"] = {u"java-17-openjdk-amd64", u"zulu", u"java-11-openjdk-amd64", u"default"};
+    EXPECT_EQ(find(), u"/usr/lib/jvm/java-11-openjdk-amd64/lib/server/libjvm.so");
+    EXPECT_EQ(machine.probes.front(), u"present /usr/lib/jvm/default/bin/java");
+}
+
+TEST_F(DirectorySearch, RuntimeWithoutALoadableLibraryIsPassedOver) {
+    machine.files = {u"/usr/lib/jvm/a/bin/java", u"/usr/lib/jvm/a/lib/server/libjvm.so"};
+    addHome(u"/usr/lib/jvm/b");
+    machine.directories[u"/usr/lib/jvm"] = {u"a", u"b"};
+    EXPECT_EQ(find(), u"/usr/lib/jvm/b/lib/server/libjvm.so");
+}
+
+TEST_F(DirectorySearch, JavaOnPathLeadsThroughItsLinksToItsHome) {
+    addHome(u"/opt/jdk-21");
+    machine.environment[u"PATH"] = u"/usr/local/bin:/usr/bin";
+    machine.executables = {u"/usr/bin/java"};
+    machine.realPaths[u"/usr/bin/java"] = u"/opt/jdk-21/bin/java";
+    EXPECT_EQ(find(), u"/opt/jdk-21/lib/server/libjvm.so");
+}
+
+TEST_F(DirectorySearch, PathEntriesWithoutAnExecutableJavaAreSkipped) {
+    addHome(u"/opt/jdk");
+    machine.environment[u"PATH"] = u"/nojava:/opt/jdk/bin";
+    machine.files.insert(u"/nojava/java");  // present, not executable
+    machine.executables = {u"/opt/jdk/bin/java"};
+    machine.realPaths[u"/opt/jdk/bin/java"] = u"/opt/jdk/bin/java";
+    EXPECT_EQ(find(), u"/opt/jdk/lib/server/libjvm.so");
+}
+
+TEST_F(DirectorySearch, EmptyPathEntryStandsForTheCurrentDirectory) {
+    addHome(u"/home/u/jdk");
+    machine.environment[u"PATH"] = u"/usr/bin::";
+    machine.executables = {u"./java"};
+    machine.realPaths[u"./java"] = u"/home/u/jdk/bin/java";
+    EXPECT_EQ(find(), u"/home/u/jdk/lib/server/libjvm.so");
+}
+
+TEST_F(DirectorySearch, UnresolvableJavaAndJavaAtTheRootAreHandled) {
+    machine.environment[u"PATH"] = u"/broken:/";
+    machine.executables = {u"/broken/java", u"//java"};
+    machine.realPaths[u"//java"] = u"/bin/java";  // its home is the root itself
+    addHome(u"");
+    EXPECT_EQ(find(), u"/lib/server/libjvm.so");
+}
+
+TEST_F(DirectorySearch, NothingFoundGivesTheEmptyText) {
+    machine.environment[u"PATH"] = u"/usr/bin:/bin";
+    EXPECT_EQ(find(), u"");
+}
+
+}  // namespace
+}  // namespace zep::discovery

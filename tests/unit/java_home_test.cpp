@@ -1,0 +1,82 @@
+// What counts as a Java home: the files, the load probe, the jre fallback and
+// the plain joining of paths.
+
+#include <gtest/gtest.h>
+
+#include "discovery/java_home.h"
+#include "tests/support/fake_machine.h"
+
+namespace zep::discovery {
+namespace {
+
+using test::FakeMachine;
+using Probes = std::vector<std::u16string>;
+
+TEST(JavaHome, ProbesTheExecutableThenTheLibraryThenLoadsIt) {
+    FakeMachine machine;
+    machine.addHome(u"C:\\Java", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
+    std::u16string result;
+    EXPECT_TRUE(resolveJvmFromHome(u"C:\\Java", result, kWindowsHome, machine));
+    EXPECT_EQ(result, u"C:\\Java\\bin\\server\\jvm.dll");
+    EXPECT_EQ(machine.probes, (Probes{u"present C:\\Java\\bin\\java.exe", u"present C:\\Java\\bin\\server\\jvm.dll",
+                                      u"load C:\\Java\\bin\\server\\jvm.dll"}));
+    EXPECT_TRUE(machine.allLoadsReleased());
+}
+
+TEST(JavaHome, FallsBackToTheJreDirectory) {
+    FakeMachine machine;
+    machine.addHome(u"C:\\Java\\jre", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
+    std::u16string result;
+    EXPECT_TRUE(resolveJvmFromHome(u"C:\\Java", result, kWindowsHome, machine));
+    EXPECT_EQ(result, u"C:\\Java\\jre\\bin\\server\\jvm.dll");
+}
+
+TEST(JavaHome, OwnLayoutIsPreferredOverJre) {
+    FakeMachine machine;
+    machine.addHome(u"/opt/jdk", u"/bin/java", u"/lib/server/libjvm.so");
+    machine.addHome(u"/opt/jdk/jre", u"/bin/java", u"/lib/server/libjvm.so");
+    std::u16string result;
+    EXPECT_TRUE(resolveJvmFromHome(u"/opt/jdk", result, kPosixHome, machine));
+    EXPECT_EQ(result, u"/opt/jdk/lib/server/libjvm.so");
+}
+
+TEST(JavaHome, MissingExecutableOrUnloadableLibraryRejectsTheLayout) {
+    FakeMachine machine;
+    machine.files = {u"C:\\A\\bin\\server\\jvm.dll"};  // no java.exe
+    machine.loadable = {u"C:\\A\\bin\\server\\jvm.dll"};
+    machine.files.insert({u"C:\\B\\bin\\java.exe", u"C:\\B\\bin\\server\\jvm.dll"});  // does not load
+    std::u16string result = u"untouched";
+    EXPECT_FALSE(resolveJvmFromHome(u"C:\\A", result, kWindowsHome, machine));
+    EXPECT_FALSE(resolveJvmFromHome(u"C:\\B", result, kWindowsHome, machine));
+    EXPECT_EQ(result, u"untouched");
+    EXPECT_EQ(machine.loads, 0);
+    // Neither layout skips the library probe order; the jre is asked next.
+    EXPECT_EQ(machine.probes.back(), u"present C:\\B\\jre\\bin\\java.exe");
+}
+
+TEST(JavaHome, PathsAreJoinedVerbatim) {
+    FakeMachine machine;
+    machine.addHome(u"C:\\Java\\", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
+    machine.addHome(u"", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
+    machine.addHome(u"\"C:\\Program Files\\J\"", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
+    std::u16string result;
+    EXPECT_TRUE(resolveJvmFromHome(u"C:\\Java\\", result, kWindowsHome, machine));
+    EXPECT_EQ(result, u"C:\\Java\\\\bin\\server\\jvm.dll") << "two backslashes, nothing normalised";
+    EXPECT_TRUE(resolveJvmFromHome(u"", result, kWindowsHome, machine));
+    EXPECT_EQ(result, u"\\bin\\server\\jvm.dll");
+    EXPECT_TRUE(resolveJvmFromHome(u"\"C:\\Program Files\\J\"", result, kWindowsHome, machine));
+    EXPECT_EQ(result, u"\"C:\\Program Files\\J\"\\bin\\server\\jvm.dll") << "quotes are part of the home";
+}
+
+TEST(JavaHome, DirectoryNamedLikeTheFilesPassesThePresenceProbes) {
+    FakeMachine machine;
+    // The machine does not distinguish files from directories, as the
+    // attribute probe does not: only the load decides.
+    machine.files = {u"D\\bin\\java.exe", u"D\\bin\\server\\jvm.dll"};
+    std::u16string result;
+    EXPECT_FALSE(resolveJvmFromHome(u"D", result, kWindowsHome, machine));
+    EXPECT_EQ(std::count(machine.probes.begin(), machine.probes.end(), u"load D\\bin\\server\\jvm.dll"), 1);
+}
+
+}  // namespace
+}  // namespace zep::discovery

@@ -1,0 +1,206 @@
+// The Windows search over an in-memory registry and machine with Win32's own
+// values: stage order, the four families, the version floor, the JavaHome
+// value and the Path list.
+
+#include <gtest/gtest.h>
+
+#include "discovery/registry_search.h"
+#include "tests/support/fake_machine.h"
+#include "tests/support/fake_registry.h"
+
+namespace zep::discovery {
+namespace {
+
+using test::FakeMachine;
+using test::FakeRegistry;
+using Strings = std::vector<std::u16string>;
+
+constexpr char16_t kJre[] = u"SOFTWARE\\JavaSoft\\Java Runtime Environment";
+constexpr char16_t kJreShort[] = u"SOFTWARE\\JavaSoft\\JRE";
+constexpr char16_t kJdk[] = u"SOFTWARE\\JavaSoft\\JDK";
+constexpr char16_t kJdkLong[] = u"SOFTWARE\\JavaSoft\\Java Development Kit";
+
+class RegistrySearch : public ::testing::Test {
+protected:
+    void addHome(const std::u16string& home) { machine.addHome(home, u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll"); }
+    std::u16string find() { return RegistryRuntimeSearch(machine, registry).findJavaRuntime(); }
+
+    void TearDown() override {
+        EXPECT_EQ(registry.openKeys, 0) << "every family key is closed";
+        EXPECT_TRUE(machine.allLoadsReleased()) << "every probe load is released";
+    }
+
+    FakeMachine machine;
+    FakeRegistry registry;
+};
+
+// --- the version floor -------------------------------------------------------
+
+TEST(VersionFloor, ComparesAsTextNotAsVersionNumbers) {
+    const std::pair<std::u16string, bool> table[] = {
+        {u"1.6", false},      {u"1.6.0_45", false}, {u"1.7", true},     {u"1.7.0_80", true},
+        {u"1.8", true},       {u"1.8.0_202", true}, {u"1.10", false},   {u"1", false},
+        {u"1.", false},       {u"", false},         {u"0.9", false},    {u"9", true},
+        {u"10", true},        {u"11.0.2", true},    {u"17", true},      {u"1.7a", true},
+        {u"1.70", true},      {u"1-7", false},      {u"2", true},       {u"\u00e9", true},
+    };
+    for (const auto& [name, passes] : table) {
+        EXPECT_EQ(passesVersionFloor(name), passes) << testing::PrintToString(std::string(name.begin(), name.end()));
+    }
+}
+
+// --- stage order ---------------------------------------------------------------
+
+TEST_F(RegistrySearch, VariableThatNamesAHomeDecidesAlone) {
+    addHome(u"C:\\Env");
+    machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"C:\\Env";
+    registry.addVersion(u"JRE", u"9", u"C:\\Reg");
+    addHome(u"C:\\Reg");
+    EXPECT_EQ(find(), u"C:\\Env\\bin\\server\\jvm.dll");
+    EXPECT_TRUE(registry.opened.empty()) << "the registry is not consulted";
+}
+
+TEST_F(RegistrySearch, VariableNamingNoHomeFallsThroughSilently) {
+    machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"C:\\Nothing";
+    registry.addVersion(u"JDK", u"17", u"C:\\Jdk");
+    addHome(u"C:\\Jdk");
+    EXPECT_EQ(find(), u"C:\\Jdk\\bin\\server\\jvm.dll");
+    EXPECT_EQ(machine.probes.front(), u"present C:\\Nothing\\bin\\java.exe");
+}
+
+TEST_F(RegistrySearch, EmptyVariableGivesNoCandidate) {
+    machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"";
+    addHome(u"");  // an empty home would resolve if it were tried
+    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort, kJdk, kJdkLong}));
+    EXPECT_TRUE(machine.probes.empty()) << "no Path either";
+}
+
+TEST_F(RegistrySearch, LongVariableIsReadWhole) {
+    const std::u16string home = u"C:\\" + std::u16string(5000, u'j');
+    addHome(home);
+    machine.environment[u"QRVN_ZEP_JAVA_HOME"] = home;
+    EXPECT_EQ(find(), home + u"\\bin\\server\\jvm.dll");
+}
+
+TEST_F(RegistrySearch, FamiliesAreSearchedInOrderAndStopAtTheFirstHit) {
+    registry.addVersion(u"JRE", u"9", u"C:\\Nine");
+    registry.addVersion(u"JDK", u"17", u"C:\\Seventeen");
+    addHome(u"C:\\Nine");
+    addHome(u"C:\\Seventeen");
+    EXPECT_EQ(find(), u"C:\\Nine\\bin\\server\\jvm.dll");
+    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort})) << "JDK and Java Development Kit are never opened";
+}
+
+TEST_F(RegistrySearch, PathIsTheLastResort) {
+    addHome(u"C:\\B");
+    machine.environment[u"Path"] = u"C:\\A;C:\\B";
+    EXPECT_EQ(find(), u"C:\\B\\bin\\server\\jvm.dll");
+    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort, kJdk, kJdkLong}));
+}
+
+TEST_F(RegistrySearch, NothingAnywhereGivesTheEmptyText) {
+    machine.environment[u"Path"] = u"C:\\Windows;C:\\Windows\\System32";
+    registry.addVersion(u"JRE", u"1.6.0_45", u"C:\\Old");
+    addHome(u"C:\\Old");
+    EXPECT_EQ(find(), u"");
+}
+
+// --- one family ------------------------------------------------------------------
+
+TEST_F(RegistrySearch, FirstEnumeratedSubkeyThatResolvesWinsUnsorted) {
+    registry.addVersion(u"JDK", u"11.0.2", u"C:\\Eleven");
+    registry.addVersion(u"JDK", u"17", u"C:\\Seventeen");
+    addHome(u"C:\\Eleven");
+    addHome(u"C:\\Seventeen");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"), u"C:\\Eleven\\bin\\server\\jvm.dll");
+}
+
+TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
+    registry.addVersion(u"JRE", u"1.6.0_45", u"C:\\Old");
+    registry.addVersion(u"JRE", u"1.10", u"C:\\Ten");
+    addHome(u"C:\\Old");
+    addHome(u"C:\\Ten");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JRE"), u"");
+    EXPECT_TRUE(machine.probes.empty());
+}
+
+TEST_F(RegistrySearch, UnusableSubkeysArePassedOverForTheNext) {
+    auto& family = registry.keys[kJdk];
+    family.push_back({u"9", {}});                                                   // no JavaHome
+    family.push_back({u"10", {{u"JavaHome", {test::kRegDword, u"x"}}}});            // wrong type
+    family.push_back({u"11", {{u"JavaHome", {test::kRegSz, std::u16string(1024, u'x')}}}});  // too long
+    family.push_back({u"12", {{u"JavaHome", {test::kRegSz, u"C:\\NotAHome"}}}});   // names no home
+    family.push_back({u"13", {}, true});                                            // enumeration fails
+    family.push_back({std::u16string(260, u'9'), {{u"JavaHome", {test::kRegSz, u"C:\\Long"}}}});  // name too long
+    family.push_back({u"17", {{u"JavaHome", {test::kRegExpandSz, u"C:\\Good"}}}});
+    addHome(u"C:\\Long");
+    addHome(u"C:\\Good");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"), u"C:\\Good\\bin\\server\\jvm.dll");
+    EXPECT_EQ(machine.probes.front(), u"present C:\\NotAHome\\bin\\java.exe");
+}
+
+TEST_F(RegistrySearch, LongestFittingValuesAreRead) {
+    const std::u16string home = u"C:\\" + std::u16string(1020, u'h');  // 1023 units
+    const std::u16string name(259, u'9');
+    registry.keys[kJre].push_back({name, {{u"JavaHome", {test::kRegSz, home}}}});
+    addHome(home);
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"Java Runtime Environment"),
+              home + u"\\bin\\server\\jvm.dll");
+}
+
+TEST_F(RegistrySearch, FamilyWithoutSubkeysOrWithAFailedCountYieldsNothingAndIsClosed) {
+    registry.keys[kJre] = {};
+    registry.addVersion(u"JRE", u"9", u"C:\\Nine");
+    registry.failingCountQueries.insert(kJreShort);
+    addHome(u"C:\\Nine");
+    RegistryRuntimeSearch search(machine, registry);
+    EXPECT_EQ(search.searchRegistryFamily(u"Java Runtime Environment"), u"");
+    EXPECT_EQ(search.searchRegistryFamily(u"JRE"), u"") << "a failed count query means no subkeys";
+    EXPECT_TRUE(machine.probes.empty());
+}
+
+// --- Path ------------------------------------------------------------------------
+
+TEST_F(RegistrySearch, PathEntriesAreHomesTriedInOrderEmptyOnesIncluded) {
+    machine.environment[u"Path"] = u"C:\\A;;C:\\B;";
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    Strings tried;
+    for (const auto& probe : machine.probes) {
+        if (probe.ends_with(u"\\bin\\java.exe") && probe.find(u"\\jre\\") == std::u16string::npos) tried.push_back(probe);
+    }
+    EXPECT_EQ(tried, (Strings{u"present C:\\A\\bin\\java.exe", u"present \\bin\\java.exe",
+                              u"present C:\\B\\bin\\java.exe", u"present \\bin\\java.exe"}));
+}
+
+TEST_F(RegistrySearch, PathEntryNamingARuntimesBinIsNotAHome) {
+    addHome(u"C:\\Java");
+    machine.environment[u"Path"] = u"C:\\Java\\bin";
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+}
+
+TEST_F(RegistrySearch, PathEntriesKeepTheirBlanksAndQuotes) {
+    addHome(u" \"C:\\Java\" ");
+    machine.environment[u"Path"] = u"C:\\X; \"C:\\Java\" ;C:\\Y";
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u" \"C:\\Java\" \\bin\\server\\jvm.dll");
+}
+
+TEST_F(RegistrySearch, UnsetOrEmptyPathEndsTheSearch) {
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    machine.environment[u"Path"] = u"";
+    addHome(u"");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    EXPECT_TRUE(machine.probes.empty());
+}
+
+TEST_F(RegistrySearch, PathAtTheWindowsMaximumIsSearchedToTheEnd) {
+    std::u16string list;
+    while (list.size() < 32767 - 10) list += u"C:\\none;";
+    list += u"C:\\Last";
+    addHome(u"C:\\Last");
+    machine.environment[u"Path"] = list;
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"C:\\Last\\bin\\server\\jvm.dll");
+}
+
+}  // namespace
+}  // namespace zep::discovery
