@@ -1,0 +1,102 @@
+// The Linux search on this machine's real OpenJDK. Each run gets a private
+// mount namespace whose /usr/lib/jvm is an empty directory the test fills, so
+// that the runtimes the distribution installed can be hidden or staged.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/utf.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
+
+namespace zep::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::utf8ToUtf16;
+
+class NativeDiscovery : public ::testing::Test {
+protected:
+    // Runs `program` with the real JDK mounted at <scratch>/jdk and an empty
+    // /usr/lib/jvm, after the shell commands in `stage` have run in there.
+    ProcessResult run(const std::u16string& program, const std::string& stage,
+                      std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
+        const std::string script = "mount --bind \"$JDK\" \"$S/jdk\" && mount -t tmpfs tmpfs /usr/lib/jvm && cd \"$S\" && " +
+                                   stage + " && PATH=\"$TEST_PATH\" exec \"$0\"";
+        environment[u"JDK"] = utf8ToUtf16(ZEP_TEST_JDK_HOME);
+        environment[u"S"] = utf8ToUtf16(scratch.path().string());
+        // The staging shell needs its tools; the program gets the PATH of the test.
+        environment[u"TEST_PATH"] = environment.count(u"PATH") ? *environment[u"PATH"] : u"";
+        environment[u"PATH"] = u"/usr/sbin:/usr/bin:/sbin:/bin";
+        environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
+        ProcessOptions options;
+        options.environment = environment;
+        return runProgram(u"/usr/bin/unshare", {u"-rm", u"/bin/sh", u"-c", utf8ToUtf16(script), program}, options);
+    }
+
+    std::string jdk() const { return (scratch / "jdk").string(); }
+
+    void SetUp() override { fs::create_directory(scratch / "jdk"); }
+
+    ScratchDirectory scratch;
+    const std::u16string probe = testProgramDirectory() + u"/find_runtime";
+};
+
+TEST_F(NativeDiscovery, VariableNamesTheRuntime) {
+    const auto result = run(probe, "true", {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16(jdk())}});
+    EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(NativeDiscovery, VariableNamesAHomeWhoseJreIsTheRuntime) {
+    const auto result = run(probe, "mkdir outer && ln -s \"$S/jdk\" outer/jre",
+                            {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16((scratch / "outer").string())}});
+    EXPECT_EQ(result.out, (scratch / "outer").string() + "/jre/lib/server/libjvm.so");
+}
+
+TEST_F(NativeDiscovery, RuntimeDirectoryIsSearchedInNameOrderPassingOverBrokenHomes) {
+    const auto result = run(probe,
+                            "cd /usr/lib/jvm && mkdir -p a-nolib/bin b-unloadable/bin b-unloadable/lib/server && "
+                            "touch a-nolib/bin/java b-unloadable/bin/java && "
+                            "echo 'not a library' > b-unloadable/lib/server/libjvm.so && "
+                            "ln -s \"$S/jdk\" d-jdk && ln -s \"$S/jdk\" c-jdk && touch e-file",
+                            {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16((scratch / "missing").string())}});
+    EXPECT_EQ(result.out, "/usr/lib/jvm/c-jdk/lib/server/libjvm.so");
+}
+
+TEST_F(NativeDiscovery, JavaOnPathIsFollowedToItsHome) {
+    const auto result = run(probe, "mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
+                            {{u"PATH", utf8ToUtf16("/nonexistent:" + (scratch / "links").string())}});
+    EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
+}
+
+TEST_F(NativeDiscovery, PathEntryWithANonExecutableJavaIsSkipped) {
+    const auto result = run(probe, "mkdir plain && touch plain/java && mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
+                            {{u"PATH", utf8ToUtf16((scratch / "plain").string() + ":" + (scratch / "links").string())}});
+    EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
+}
+
+TEST_F(NativeDiscovery, NoRuntimeAnywhere) {
+    EXPECT_EQ(run(probe, "true").out, "");
+    const auto launched = run(zepExecutable(), "true");
+    EXPECT_EQ(launched.err, "Failed to find java install path");
+    EXPECT_EQ(launched.out, "");
+    EXPECT_EQ(launched.exitCode, 1);
+}
+
+TEST(NativeDiscoveryOnThisMachine, FindsTheDistributionsRuntimeByItself) {
+    ProcessOptions options;
+    options.environment = {{u"QRVN_ZEP_JAVA_HOME", std::nullopt}, {u"PATH", u""}};
+    const auto found = runProgram(testProgramDirectory() + u"/find_runtime", {}, options);
+    EXPECT_TRUE(found.out.starts_with("/usr/lib/jvm/")) << found.out;
+    EXPECT_TRUE(found.out.ends_with("/lib/server/libjvm.so")) << found.out;
+    // With no command word the machine is made, and only then the main class is missed.
+    const auto launched = runProgram(zepExecutable(), {}, options);
+    EXPECT_EQ(launched.err, "Main class invalid.");
+    EXPECT_EQ(launched.exitCode, 1);
+}
+
+}  // namespace
+}  // namespace zep::test
