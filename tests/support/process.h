@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,8 +25,36 @@ struct ProcessOptions {
     std::chrono::milliseconds timeout{60000};
 };
 
-ProcessResult runProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
-                         const ProcessOptions& options = {});
+// A child that runs while the test goes on (to find and press its windows, say).
+// Destroying it before finish() kills the child.
+class RunningProgram {
+public:
+    RunningProgram(RunningProgram&&) noexcept;
+    RunningProgram& operator=(RunningProgram&&) noexcept;
+    ~RunningProgram();
+
+    // Waits for the child to end, killing it when `timeout` passes first, and
+    // returns what it wrote.
+    ProcessResult finish(std::chrono::milliseconds timeout);
+    // True while the child has not ended.
+    bool running();
+    // The child's process id.
+    unsigned long id() const;
+
+    struct State;
+    explicit RunningProgram(std::unique_ptr<State> state);
+
+private:
+    std::unique_ptr<State> state_;
+};
+
+RunningProgram startProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
+                            const ProcessOptions& options = {});
+
+inline ProcessResult runProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
+                                const ProcessOptions& options = {}) {
+    return startProgram(program, arguments, options).finish(options.timeout);
+}
 
 // The directory that holds the running test program.
 std::u16string testProgramDirectory();

@@ -4,10 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/utf.h"
 #include "tests/support/process.h"
@@ -15,9 +16,10 @@
 extern char** environ;
 
 namespace zep::test {
-namespace {
 
 using platform::utf16ToUtf8;
+
+namespace {
 
 std::vector<std::string> childEnvironment(const ProcessOptions& options) {
     std::map<std::string, std::string> variables;
@@ -38,10 +40,75 @@ std::vector<std::string> childEnvironment(const ProcessOptions& options) {
     return result;
 }
 
+// Reads a pipe to its end; after `stop` it only drains what is already there,
+// so that a grandchild holding the pipe open cannot hold the test.
+void drain(int fd, std::string& sink, const std::atomic<bool>& stop) {
+    for (;;) {
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = poll(&entry, 1, 50);
+        if (ready < 0 && errno != EINTR) break;
+        if (ready <= 0) {
+            if (stop) break;
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count <= 0) break;
+        sink.append(buffer, static_cast<std::size_t>(count));
+    }
+    close(fd);
+}
+
 }  // namespace
 
-ProcessResult runProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
-                         const ProcessOptions& options) {
+struct RunningProgram::State {
+    pid_t pid = -1;
+    bool reaped = false;
+    int status = 0;
+    ProcessResult result;
+    std::atomic<bool> stop{false};
+    std::thread outReader, errReader;
+};
+
+RunningProgram::RunningProgram(std::unique_ptr<State> state) : state_(std::move(state)) {}
+RunningProgram::RunningProgram(RunningProgram&&) noexcept = default;
+RunningProgram& RunningProgram::operator=(RunningProgram&&) noexcept = default;
+
+RunningProgram::~RunningProgram() {
+    if (state_ && !state_->reaped) finish(std::chrono::milliseconds(0));
+}
+
+bool RunningProgram::running() {
+    if (state_->reaped) return false;
+    if (waitpid(state_->pid, &state_->status, WNOHANG) == state_->pid) state_->reaped = true;
+    return !state_->reaped;
+}
+
+unsigned long RunningProgram::id() const { return static_cast<unsigned long>(state_->pid); }
+
+ProcessResult RunningProgram::finish(std::chrono::milliseconds timeout) {
+    State& state = *state_;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (running()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            state.result.timedOut = true;
+            kill(state.pid, SIGKILL);
+            waitpid(state.pid, &state.status, 0);
+            state.reaped = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    state.stop = true;
+    if (state.outReader.joinable()) state.outReader.join();
+    if (state.errReader.joinable()) state.errReader.join();
+    state.result.exitCode =
+        WIFEXITED(state.status) ? WEXITSTATUS(state.status) : 128 + WTERMSIG(state.status);
+    return state.result;
+}
+
+RunningProgram startProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
+                            const ProcessOptions& options) {
     std::vector<std::string> argStorage{utf16ToUtf8(program)};
     for (const auto& argument : arguments) argStorage.push_back(utf16ToUtf8(argument));
     std::vector<char*> argv;
@@ -68,41 +135,11 @@ ProcessResult runProgram(const std::u16string& program, const std::vector<std::u
     }
     close(outPipe[1]);
     close(errPipe[1]);
-
-    ProcessResult result;
-    const auto deadline = std::chrono::steady_clock::now() + options.timeout;
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-    std::string* sinks[2] = {&result.out, &result.err};
-    int open = 2;
-    while (open > 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            result.timedOut = true;
-            kill(pid, SIGKILL);
-            break;
-        }
-        if (poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR) break;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-            char buffer[4096];
-            const ssize_t count = read(fds[i].fd, buffer, sizeof buffer);
-            if (count > 0) {
-                sinks[i]->append(buffer, static_cast<std::size_t>(count));
-            } else {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    for (auto& fd : fds) {
-        if (fd.fd >= 0) close(fd.fd);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return result;
+    auto state = std::make_unique<RunningProgram::State>();
+    state->pid = pid;
+    state->outReader = std::thread(drain, outPipe[0], std::ref(state->result.out), std::cref(state->stop));
+    state->errReader = std::thread(drain, errPipe[0], std::ref(state->result.err), std::cref(state->stop));
+    return RunningProgram(std::move(state));
 }
 
 std::u16string testProgramDirectory() {

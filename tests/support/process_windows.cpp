@@ -1,5 +1,4 @@
 #include <stdexcept>
-#include <thread>
 
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
@@ -65,6 +64,10 @@ std::u16string environmentBlock(const ProcessOptions& options) {
 
 struct Handle {
     HANDLE value = nullptr;
+    Handle() = default;
+    explicit Handle(HANDLE handle) : value(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
     ~Handle() { close(); }
     void close() {
         if (value != nullptr && value != INVALID_HANDLE_VALUE) ::CloseHandle(value);
@@ -72,30 +75,86 @@ struct Handle {
     }
 };
 
-void drain(HANDLE pipe, std::string& sink) {
+struct Reader {
+    HANDLE pipe;
+    std::string* sink;
+};
+
+DWORD WINAPI drain(void* parameter) {
+    const auto* reader = static_cast<Reader*>(parameter);
     char buffer[4096];
     DWORD count = 0;
-    while (::ReadFile(pipe, buffer, sizeof buffer, &count, nullptr) && count > 0) sink.append(buffer, count);
+    while (::ReadFile(reader->pipe, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+        reader->sink->append(buffer, count);
+    }
+    return 0;
 }
 
 }  // namespace
 
-ProcessResult runProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
-                         const ProcessOptions& options) {
+struct RunningProgram::State {
+    Handle process, outRead, errRead;
+    Handle outThread, errThread;
+    Reader outReader{}, errReader{};
+    DWORD id = 0;
+    bool finished = false;
+    ProcessResult result;
+};
+
+RunningProgram::RunningProgram(std::unique_ptr<State> state) : state_(std::move(state)) {}
+RunningProgram::RunningProgram(RunningProgram&&) noexcept = default;
+RunningProgram& RunningProgram::operator=(RunningProgram&&) noexcept = default;
+
+RunningProgram::~RunningProgram() {
+    if (state_ && !state_->finished) finish(std::chrono::milliseconds(0));
+}
+
+bool RunningProgram::running() { return ::WaitForSingleObject(state_->process.value, 0) == WAIT_TIMEOUT; }
+
+unsigned long RunningProgram::id() const { return state_->id; }
+
+ProcessResult RunningProgram::finish(std::chrono::milliseconds timeout) {
+    State& state = *state_;
+    state.finished = true;
+    if (::WaitForSingleObject(state.process.value, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        state.result.timedOut = true;
+        ::TerminateProcess(state.process.value, 259);
+        ::WaitForSingleObject(state.process.value, INFINITE);
+    }
+    // A process the child started may still hold a pipe; it gets a moment,
+    // then the read is cancelled.
+    for (Handle* thread : {&state.outThread, &state.errThread}) {
+        if (::WaitForSingleObject(thread->value, 2000) != WAIT_OBJECT_0) {
+            ::CancelSynchronousIo(thread->value);
+            ::WaitForSingleObject(thread->value, INFINITE);
+        }
+    }
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(state.process.value, &exitCode);
+    state.result.exitCode = static_cast<int>(exitCode);
+    return state.result;
+}
+
+RunningProgram startProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
+                            const ProcessOptions& options) {
     std::u16string commandLine = quoteArgument(program);
-    for (const auto& argument : arguments) commandLine += u" " + quoteArgument(argument);
+    for (const auto& argument : arguments) {
+        commandLine += u' ';
+        commandLine += quoteArgument(argument);
+    }
     std::u16string environment = environmentBlock(options);
 
+    auto state = std::make_unique<RunningProgram::State>();
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    Handle outRead, outWrite, errRead, errWrite, input;
-    if (!::CreatePipe(&outRead.value, &outWrite.value, &inheritable, 0) ||
-        !::CreatePipe(&errRead.value, &errWrite.value, &inheritable, 0)) {
+    Handle outWrite, errWrite;
+    if (!::CreatePipe(&state->outRead.value, &outWrite.value, &inheritable, 0) ||
+        !::CreatePipe(&state->errRead.value, &errWrite.value, &inheritable, 0)) {
         throw std::runtime_error("CreatePipe");
     }
-    ::SetHandleInformation(outRead.value, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(errRead.value, HANDLE_FLAG_INHERIT, 0);
-    input.value = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                OPEN_EXISTING, 0, nullptr);
+    ::SetHandleInformation(state->outRead.value, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(state->errRead.value, HANDLE_FLAG_INHERIT, 0);
+    Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                               OPEN_EXISTING, 0, nullptr));
 
     // Only the three standard handles reach the child.
     HANDLE inherited[] = {input.value, outWrite.value, errWrite.value};
@@ -122,25 +181,15 @@ ProcessResult runProgram(const std::u16string& program, const std::vector<std::u
         &process);
     ::DeleteProcThreadAttributeList(attributes);
     if (!created) throw std::runtime_error("CreateProcessW failed with " + std::to_string(::GetLastError()));
-    Handle processHandle{process.hProcess}, threadHandle{process.hThread};
-    outWrite.close();
-    errWrite.close();
-    input.close();
+    state->process.value = process.hProcess;
+    state->id = process.dwProcessId;
+    ::CloseHandle(process.hThread);
 
-    ProcessResult result;
-    std::thread errReader(drain, errRead.value, std::ref(result.err));
-    std::thread outReader(drain, outRead.value, std::ref(result.out));
-    if (::WaitForSingleObject(process.hProcess, static_cast<DWORD>(options.timeout.count())) != WAIT_OBJECT_0) {
-        result.timedOut = true;
-        ::TerminateProcess(process.hProcess, 259);
-        ::WaitForSingleObject(process.hProcess, INFINITE);
-    }
-    outReader.join();
-    errReader.join();
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    result.exitCode = static_cast<int>(exitCode);
-    return result;
+    state->outReader = {state->outRead.value, &state->result.out};
+    state->errReader = {state->errRead.value, &state->result.err};
+    state->outThread.value = ::CreateThread(nullptr, 0, drain, &state->outReader, 0, nullptr);
+    state->errThread.value = ::CreateThread(nullptr, 0, drain, &state->errReader, 0, nullptr);
+    return RunningProgram(std::move(state));
 }
 
 std::u16string testProgramDirectory() {
