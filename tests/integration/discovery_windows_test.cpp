@@ -1,0 +1,148 @@
+// The Windows search as zep.exe runs it under Wine: the real registry of the
+// test prefix, real files, a loadable test jvm.dll and one that does not load,
+// and a Path and QRVN_ZEP_JAVA_HOME of the test's choosing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/windows/win32.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
+
+namespace zep::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kJavaSoft[] = L"SOFTWARE\\JavaSoft";
+
+// Writes runtimes into HKLM\SOFTWARE\JavaSoft for one test and removes the
+// whole tree again, before and after, so no test sees another's keys.
+class JavaSoftKeys {
+public:
+    JavaSoftKeys() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJavaSoft); }
+    ~JavaSoftKeys() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJavaSoft); }
+
+    void add(const std::wstring& family, const std::wstring& version, DWORD type, const std::wstring& home) {
+        const std::wstring path = std::wstring(kJavaSoft) + L"\\" + family + L"\\" + version;
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                    nullptr),
+                  ERROR_SUCCESS);
+        if (type == REG_DWORD) {
+            const DWORD number = 17;
+            ::RegSetValueExW(key, L"JavaHome", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+        } else {
+            ::RegSetValueExW(key, L"JavaHome", 0, type, reinterpret_cast<const BYTE*>(home.c_str()),
+                             static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+        }
+        ::RegCloseKey(key);
+    }
+};
+
+std::wstring wideOf(const fs::path& path) { return path.wstring(); }
+std::u16string textOf(const fs::path& path) { return platform::fromWide(path.wstring()); }
+std::string utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {reinterpret_cast<const char*>(text.data()), text.size()};
+}
+
+class WindowsDiscovery : public ::testing::Test {
+protected:
+    fs::path home(const char* name) const { return fs::path(testProgramDirectory()) / "homes" / name; }
+
+    ProcessResult run(const std::u16string& program, std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
+        environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
+        environment.emplace(u"Path", std::nullopt);
+        environment[u"ZEPTEST_JVM_LOG"] = textOf(scratch / "jvm.log");
+        ProcessOptions options;
+        options.environment = environment;
+        return runProgram(program, {}, options);
+    }
+    ProcessResult find(std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
+        return run(testProgramDirectory() + u"\\find_runtime.exe", std::move(environment));
+    }
+    std::string jvmLog() const {
+        std::ifstream in(scratch / "jvm.log", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    ScratchDirectory scratch;
+    JavaSoftKeys keys;
+};
+
+TEST_F(WindowsDiscovery, JreFamilyKeyFindsItsHomeAndTheLauncherLoadsIt) {
+    keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
+    const std::string expected = utf8Of(home("valid")) + "\\bin\\server\\jvm.dll";
+    EXPECT_EQ(find().out, expected);
+    const ProcessResult launched = run(zepExecutable());
+    EXPECT_EQ(launched.err, "Main class invalid.") << "the machine was made, then no class was named";
+    EXPECT_EQ(launched.exitCode, 1);
+    EXPECT_NE(jvmLog().find("JNI_CreateJavaVM"), std::string::npos) << jvmLog();
+}
+
+TEST_F(WindowsDiscovery, OnlyAnOldVersionMeansNoRuntime) {
+    keys.add(L"JRE", L"1.6.0_45", REG_SZ, wideOf(home("valid")));
+    EXPECT_EQ(find().out, "");
+    const ProcessResult launched = run(zepExecutable());
+    EXPECT_EQ(launched.err, "Failed to find java install path");
+    EXPECT_EQ(launched.out, "");
+    EXPECT_EQ(launched.exitCode, 1);
+}
+
+TEST_F(WindowsDiscovery, FamiliesInOrderAndUnusableSubkeysPassedOver) {
+    keys.add(L"JDK", L"17", REG_SZ, wideOf(home("valid")));
+    keys.add(L"Java Development Kit", L"1.8", REG_SZ, wideOf(home("jre-only")));
+    keys.add(L"Java Runtime Environment", L"1.8", REG_DWORD, L"");
+    keys.add(L"Java Runtime Environment", L"9", REG_SZ, wideOf(home("unloadable")));
+    keys.add(L"JRE", L"11", REG_SZ, wideOf(scratch / "nothing"));
+    EXPECT_EQ(find().out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+TEST_F(WindowsDiscovery, VariableComesFirstAndItsJreIsTried) {
+    keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", textOf(home("jre-only"))}}).out,
+              utf8Of(home("jre-only")) + "\\jre\\bin\\server\\jvm.dll");
+}
+
+TEST_F(WindowsDiscovery, VariableNamingAnUnloadableHomeFallsThrough) {
+    keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", textOf(home("unloadable"))}}).out,
+              utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+TEST_F(WindowsDiscovery, HomeWithATrailingBackslashKeepsBoth) {
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", textOf(home("valid")) + u"\\"}}).out,
+              utf8Of(home("valid")) + "\\\\bin\\server\\jvm.dll");
+}
+
+TEST_F(WindowsDiscovery, PathEntriesAreHomesEmptyOnesIncluded) {
+    const std::u16string list = u"C:\\nowhere;;" + textOf(home("valid") / "bin") + u";" + textOf(home("valid")) + u";";
+    EXPECT_EQ(find({{u"Path", list}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    EXPECT_EQ(find({{u"Path", u";;"}}).out, "");
+}
+
+TEST_F(WindowsDiscovery, LongVariablesAreReadWhole) {
+    // Far beyond the 4095 units that Wine reads into a very large buffer, and
+    // up to the Windows limit for one variable.
+    std::u16string list;
+    while (list.size() < 32000) list += u"C:\\no\\such\\directory\\here;";
+    list += textOf(home("valid"));
+    ASSERT_LT(list.size(), 32767u);
+    EXPECT_EQ(find({{u"Path", list}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+TEST(QuietErrorBoxes, HoldsCriticalErrorBoxesOffWhileItLivesOnly) {
+    const DWORD before = ::GetThreadErrorMode();
+    {
+        const platform::QuietErrorBoxes quiet;
+        EXPECT_NE(::GetThreadErrorMode() & SEM_FAILCRITICALERRORS, 0u);
+    }
+    EXPECT_EQ(::GetThreadErrorMode(), before);
+}
+
+}  // namespace
+}  // namespace zep::test
