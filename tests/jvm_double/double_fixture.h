@@ -1,0 +1,61 @@
+#pragma once
+// Drives the JVM double in this process as the launcher would: loaded from a
+// built test home, its log in a file of the test's own.
+
+#include <gtest/gtest.h>
+#include <jni.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zep::test {
+
+using Lines = std::vector<std::string>;
+using CreateJavaVm = jint(JNICALL*)(JavaVM**, void**, void*);
+
+// A home made by zep_add_test_home, next to the test programs.
+std::filesystem::path testHome(std::string_view name);
+// The JVM library inside that home.
+std::filesystem::path libraryIn(std::string_view home);
+// A path as the double writes it into its log.
+std::string utf8(const std::filesystem::path& path);
+
+class JvmDouble : public ::testing::Test {
+protected:
+    // A fresh log for this test and no failure switch.
+    void SetUp() override;
+    void TearDown() override;
+
+    // Sets ZEPTEST_JVM_FAIL; the double reads it at every call.
+    static void failWith(const std::u16string& switches);
+
+    // The log's lines so far, without their line feeds.
+    Lines log() const;
+    // The lines from the first one equal to `first` on.
+    Lines logFrom(std::string_view first) const;
+
+    // Loads the library of `home`; a failed load fails the test.
+    void load(std::string_view home = "valid");
+    // JNI_CreateJavaVM as the launcher calls it: version 1.6, unrecognised
+    // options not ignored. Fills vm and env when it succeeds.
+    jint create(const std::vector<std::string>& options = {});
+    // Loads the double, creates a machine and finds a main class and its main method.
+    void startMain();
+
+    platform::Library library;
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr;
+    jclass stringClass = nullptr;
+    jclass mainClass = nullptr;
+    jmethodID mainMethod = nullptr;
+    std::filesystem::path logPath;
+};
+
+inline constexpr const char* kMainClass = "com/quorvane/gridmere/Main";
+inline constexpr const char* kMainSignature = "([Ljava/lang/String;)V";
+
+}  // namespace zep::test

@@ -1,0 +1,236 @@
+// The JNIEnv functions that a launcher needs, each recording its call, and the
+// table that holds them among traps.
+
+#include <cstdarg>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "call.h"
+#include "record.h"
+#include "system.h"
+#include "text.h"
+#include "traps.h"
+
+namespace zep::jvm_double {
+namespace {
+
+constexpr std::string_view kStringClass = "java/lang/String";
+constexpr std::string_view kMainName = "main";
+constexpr std::string_view kMainSignature = "([Ljava/lang/String;)V";
+// Beyond this a real machine runs out of heap; the double would run out of memory.
+constexpr jsize kLargestArray = 1 << 20;
+
+template <typename Handle>
+Handle handleOf(Object& object) {
+    return reinterpret_cast<Handle>(&object);
+}
+
+// An exception that a test asked for names its switch, so that a test can tell
+// it from one the double raised on its own.
+void raiseForSwitch(Machine& vm, std::string_view switchName) {
+    vm.raise("zeptest.DoubleException: " + std::string(switchName));
+}
+
+jthrowable JNICALL exceptionOccurred(JNIEnv* env) {
+    Call call(env, "ExceptionOccurred", Call::WhilePending::Allowed);
+    const Object* pending = call.vm.pending();
+    record(pending != nullptr ? "ExceptionOccurred pending" : "ExceptionOccurred none");
+    return pending != nullptr ? handleOf<jthrowable>(const_cast<Object&>(*pending)) : nullptr;
+}
+
+void JNICALL exceptionDescribe(JNIEnv* env) {
+    Call call(env, "ExceptionDescribe", Call::WhilePending::Allowed);
+    record("ExceptionDescribe");
+    if (const Object* pending = call.vm.pending()) {
+        writeStandardError("Exception in thread \"main\" " + pending->name + "\n");
+        call.vm.clearPending();
+    }
+}
+
+void JNICALL exceptionClear(JNIEnv* env) {
+    Call call(env, "ExceptionClear", Call::WhilePending::Allowed);
+    record("ExceptionClear");
+    call.vm.clearPending();
+}
+
+jclass JNICALL findClass(JNIEnv* env, const char* name) {
+    Call call(env, "FindClass");
+    if (name == nullptr) call.badHandle();
+    const std::string_view text(name);
+    record("FindClass " + escape(text));
+    // Every class other than String stands for the program's main class.
+    const bool isString = text == kStringClass;
+    if (!isString && call.switches.findClass) {
+        raiseForSwitch(call.vm, "findclass");
+        return nullptr;
+    }
+    // JNI names classes with slashes; a JVM finds no class by its dotted name.
+    if (text.empty() || text.find('.') != std::string_view::npos) {
+        call.vm.raise("java.lang.NoClassDefFoundError: " + escape(text));
+        return nullptr;
+    }
+    Object& found = call.vm.make(Kind::Class);
+    found.name = text;
+    if (!isString && call.switches.findClassPending) raiseForSwitch(call.vm, "findclass-pending");
+    return handleOf<jclass>(found);
+}
+
+jstring JNICALL newStringUtf(JNIEnv* env, const char* bytes) {
+    Call call(env, "NewStringUTF");
+    if (bytes == nullptr) call.badHandle();
+    record("NewStringUTF " + escape(bytes));
+    Object& string = call.vm.make(Kind::String);
+    string.units = decodeModifiedUtf8(bytes);
+    return handleOf<jstring>(string);
+}
+
+jstring JNICALL newString(JNIEnv* env, const jchar* units, jsize length) {
+    Call call(env, "NewString");
+    if (length < 0 || (units == nullptr && length > 0)) call.badHandle();
+    std::u16string text;
+    for (jsize i = 0; i < length; ++i) text.push_back(static_cast<char16_t>(units[i]));
+    record("NewString length=" + std::to_string(length) + " units=" + hexUnits(text));
+    Object& string = call.vm.make(Kind::String);
+    string.units = std::move(text);
+    return handleOf<jstring>(string);
+}
+
+// The double's arrays hold strings only, which is all a launcher puts in one:
+// anything else given as an element is refused as a bad handle.
+jobjectArray JNICALL newObjectArray(JNIEnv* env, jsize length, jclass elementClass, jobject initialElement) {
+    Call call(env, "NewObjectArray");
+    Object& element = call.require(elementClass, Kind::Class);
+    Object* initial = call.requireOrNull(initialElement, Kind::String);
+    record("NewObjectArray length=" + std::to_string(length) + " class=" + escape(element.name) +
+           " init=" + (initial != nullptr ? escape(encodeUtf8(initial->units)) : ""));
+    if (call.switches.array) {
+        raiseForSwitch(call.vm, "array");
+        return nullptr;
+    }
+    if (length < 0) {
+        call.vm.raise("java.lang.NegativeArraySizeException: " + std::to_string(length));
+        return nullptr;
+    }
+    if (length > kLargestArray) {
+        call.vm.raise("java.lang.OutOfMemoryError: Java heap space");
+        return nullptr;
+    }
+    Object& array = call.vm.make(Kind::Array);
+    array.elementClass = &element;
+    array.elements.assign(static_cast<std::size_t>(length), initial);
+    // With no element there is no SetObjectArrayElement to fail in.
+    if (length == 0 && call.switches.arrayException) raiseForSwitch(call.vm, "array-exception");
+    return handleOf<jobjectArray>(array);
+}
+
+void JNICALL setObjectArrayElement(JNIEnv* env, jobjectArray arrayHandle, jsize index, jobject value) {
+    Call call(env, "SetObjectArrayElement");
+    Object& array = call.require(arrayHandle, Kind::Array);
+    Object* element = call.requireOrNull(value, Kind::String);
+    record("SetObjectArrayElement index=" + std::to_string(index));
+    const auto length = static_cast<jsize>(array.elements.size());
+    if (index < 0 || index >= length) {
+        call.vm.raise("java.lang.ArrayIndexOutOfBoundsException: Index " + std::to_string(index) +
+                      " out of bounds for length " + std::to_string(length));
+        return;
+    }
+    array.elements[static_cast<std::size_t>(index)] = element;
+    if (index == length - 1 && call.switches.arrayException) raiseForSwitch(call.vm, "array-exception");
+}
+
+jmethodID JNICALL getStaticMethodId(JNIEnv* env, jclass classHandle, const char* name, const char* signature) {
+    Call call(env, "GetStaticMethodID");
+    Object& owner = call.require(classHandle, Kind::Class);
+    if (name == nullptr || signature == nullptr) call.badHandle();
+    record("GetStaticMethodID class=" + escape(owner.name) + " name=" + escape(name) + " sig=" + escape(signature));
+    if (call.switches.method) {
+        raiseForSwitch(call.vm, "method");
+        return nullptr;
+    }
+    // Each main class has exactly one static method: the entry point.
+    if (owner.name == kStringClass || name != kMainName || signature != kMainSignature) {
+        call.vm.raise("java.lang.NoSuchMethodError: " + escape(name));
+        return nullptr;
+    }
+    Method& method = call.vm.makeMethod(owner, name, signature);
+    if (call.switches.methodPending) raiseForSwitch(call.vm, "method-pending");
+    return reinterpret_cast<jmethodID>(&method);
+}
+
+// The checks that come before the argument is read: only the method says how
+// many arguments there are.
+const Method& mainMethod(const Call& call, jclass classHandle, jmethodID id) {
+    const Object& owner = call.require(classHandle, Kind::Class);
+    const Method& method = call.requireMethod(id);
+    if (method.owner != &owner) call.badHandle();
+    return method;
+}
+
+void runMain(Call& call, const Method& method, jobject argument) {
+    const Object* array = call.requireOrNull(argument, Kind::Array);
+    record("CallStaticVoidMethod class=" + escape(method.owner->name) + " method=" +
+           escape(method.name + method.signature) +
+           " args=" + (array != nullptr ? std::to_string(array->elements.size()) : "null"));
+    if (array != nullptr) {
+        for (std::size_t i = 0; i < array->elements.size(); ++i) {
+            const Object* element = array->elements[i];
+            record("arg[" + std::to_string(i) + "] " +
+                   (element != nullptr ? "units=" + hexUnits(element->units) : std::string("null")));
+        }
+    }
+    if (call.switches.mainExit) {
+        // System.exit: exit handlers run and libraries unload, unlike a crash.
+        call.release();
+        std::exit(*call.switches.mainExit);
+    }
+    if (call.switches.mainThrows) raiseForSwitch(call.vm, "main-throws");
+}
+
+// The three variants record the same lines: which one a launcher uses is its own business.
+void JNICALL callStaticVoidMethod(JNIEnv* env, jclass classHandle, jmethodID id, ...) {
+    Call call(env, "CallStaticVoidMethod");
+    const Method& method = mainMethod(call, classHandle, id);
+    va_list arguments;
+    va_start(arguments, id);
+    const jobject argument = va_arg(arguments, jobject);
+    va_end(arguments);
+    runMain(call, method, argument);
+}
+
+void JNICALL callStaticVoidMethodV(JNIEnv* env, jclass classHandle, jmethodID id, va_list arguments) {
+    Call call(env, "CallStaticVoidMethod");
+    const Method& method = mainMethod(call, classHandle, id);
+    runMain(call, method, va_arg(arguments, jobject));
+}
+
+void JNICALL callStaticVoidMethodA(JNIEnv* env, jclass classHandle, jmethodID id, const jvalue* arguments) {
+    Call call(env, "CallStaticVoidMethod");
+    const Method& method = mainMethod(call, classHandle, id);
+    if (arguments == nullptr) call.badHandle();
+    runMain(call, method, arguments[0].l);
+}
+
+}  // namespace
+
+const JNINativeInterface_& nativeInterface() {
+    static const JNINativeInterface_ table = [] {
+        auto functions = trappingTable<JNINativeInterface_, TableKind::Native>();
+        functions.ExceptionOccurred = &exceptionOccurred;
+        functions.ExceptionDescribe = &exceptionDescribe;
+        functions.ExceptionClear = &exceptionClear;
+        functions.FindClass = &findClass;
+        functions.NewStringUTF = &newStringUtf;
+        functions.NewString = &newString;
+        functions.NewObjectArray = &newObjectArray;
+        functions.SetObjectArrayElement = &setObjectArrayElement;
+        functions.GetStaticMethodID = &getStaticMethodId;
+        functions.CallStaticVoidMethod = &callStaticVoidMethod;
+        functions.CallStaticVoidMethodV = &callStaticVoidMethodV;
+        functions.CallStaticVoidMethodA = &callStaticVoidMethodA;
+        return functions;
+    }();
+    return table;
+}
+
+}  // namespace zep::jvm_double

@@ -1,0 +1,106 @@
+// The library's one export, JNI_CreateJavaVM, and the invocation table that
+// the machine it creates carries.
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "call.h"
+#include "record.h"
+#include "text.h"
+#include "traps.h"
+
+namespace zep::jvm_double {
+namespace {
+
+// The versions a current JVM accepts; any other makes creation fail.
+bool isSupportedVersion(jint version) {
+    switch (version) {
+        case 0x00010002:  // 1.2
+        case 0x00010004:  // 1.4
+        case 0x00010006:  // 1.6
+        case 0x00010008:  // 1.8
+        case 0x00090000:
+        case 0x000a0000:
+        case 0x00130000:
+        case 0x00140000:
+        case 0x00150000:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void recordCreation(const JavaVMInitArgs& init, const std::vector<std::string>& options) {
+    char head[128];
+    std::snprintf(head, sizeof head, "JNI_CreateJavaVM version=0x%08x nOptions=%d ignoreUnrecognized=%u",
+                  static_cast<unsigned>(init.version), static_cast<int>(init.nOptions),
+                  static_cast<unsigned>(init.ignoreUnrecognized));
+    record(head);
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const std::string index = std::to_string(i);
+        record("option[" + index + "]=" + escape(options[i]));
+        if (init.options[i].extraInfo != nullptr) record("option[" + index + "].extraInfo=set");
+    }
+}
+
+jint JNICALL destroyJavaVm(JavaVM* javaVm) {
+    std::unique_lock<std::mutex> lock(machineLock());
+    const Switches switches = currentSwitches();
+    Machine& vm = machine();
+    if (!vm.isOwnVm(javaVm)) Call::badHandle("DestroyJavaVM");
+    Call::checkThread(vm, "DestroyJavaVM");
+    record("DestroyJavaVM");
+    if (switches.destroyWaitMs) {
+        // As a JVM waiting for the program's last non-daemon thread.
+        lock.unlock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(*switches.destroyWaitMs));
+        record("DestroyJavaVM waited " + std::to_string(*switches.destroyWaitMs));
+        lock.lock();
+    }
+    // A pending exception goes with the machine, unreported, as in a JVM.
+    vm.stop();
+    return JNI_OK;
+}
+
+}  // namespace
+
+const JNIInvokeInterface_& invokeInterface() {
+    static const JNIInvokeInterface_ table = [] {
+        auto functions = trappingTable<JNIInvokeInterface_, TableKind::Invoke>();
+        functions.DestroyJavaVM = &destroyJavaVm;
+        return functions;
+    }();
+    return table;
+}
+
+}  // namespace zep::jvm_double
+
+extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** javaVm, void** env, void* arguments) {
+    using namespace zep::jvm_double;
+    std::unique_lock<std::mutex> lock(machineLock());
+    const Switches switches = currentSwitches();
+    const auto* init = static_cast<const JavaVMInitArgs*>(arguments);
+    if (javaVm == nullptr || env == nullptr || init == nullptr || init->nOptions < 0 ||
+        (init->nOptions > 0 && init->options == nullptr)) {
+        Call::badHandle("JNI_CreateJavaVM");
+    }
+    std::vector<std::string> options;
+    for (jint i = 0; i < init->nOptions; ++i) {
+        if (init->options[i].optionString == nullptr) Call::badHandle("JNI_CreateJavaVM");
+        options.emplace_back(init->options[i].optionString);
+    }
+    recordCreation(*init, options);
+
+    if (switches.createResult) return *switches.createResult;
+    if (!isSupportedVersion(init->version)) return JNI_EVERSION;
+    Machine& vm = machine();
+    if (vm.alive()) return JNI_EEXIST;
+    vm.start(std::move(options));
+    *javaVm = vm.javaVm();
+    *env = vm.jniEnv();
+    if (switches.createException) vm.raise("zeptest.DoubleException: create-exception");
+    return JNI_OK;
+}

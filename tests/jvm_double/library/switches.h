@@ -1,0 +1,35 @@
+#pragma once
+// The failures a test asks the double for, through ZEPTEST_JVM_FAIL: switches
+// separated by commas, read afresh at every call so that the tests of one
+// process can each ask for their own.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zep::jvm_double {
+
+struct Switches {
+    std::optional<int> createResult;  // create (-1) or create=<n>
+    bool createException = false;
+    bool findClass = false;
+    bool findClassPending = false;
+    bool array = false;
+    bool arrayException = false;
+    bool method = false;
+    bool methodPending = false;
+    bool mainThrows = false;
+    std::optional<int> mainExit;
+    std::optional<int> destroyWaitMs;
+    bool load = false;
+    std::string unknown;  // the first switch not understood; empty when all were
+};
+
+Switches parseSwitches(std::string_view text);
+
+// The switches in force now. A switch the double does not know ends the
+// process (kExitDoubleMisused): a misspelt one silently ignored would let the
+// test that set it pass for the wrong reason.
+Switches currentSwitches();
+
+}  // namespace zep::jvm_double

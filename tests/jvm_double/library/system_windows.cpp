@@ -1,0 +1,75 @@
+#include <io.h>
+
+#include "platform/windows/win32.h"
+#include "system.h"
+
+namespace zep::jvm_double {
+namespace {
+
+std::optional<std::wstring> wideVariable(const wchar_t* name) {
+    for (;;) {
+        // Set but empty and not set both give 0; only the error tells them apart.
+        ::SetLastError(ERROR_SUCCESS);
+        const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+        if (size == 0) {
+            if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::wstring();
+        }
+        std::wstring value(size, L'\0');
+        const DWORD length = ::GetEnvironmentVariableW(name, value.data(), size);
+        if (length < size) {
+            value.resize(length);
+            return value;
+        }
+        // The value grew between the two calls: ask again.
+    }
+}
+
+std::string toUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                          nullptr);
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> environmentVariable(const char* name) {
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
+    const auto value = wideVariable(wideName.c_str());
+    if (!value) return std::nullopt;
+    return toUtf8(*value);
+}
+
+bool appendToLog(std::string_view bytes) {
+    const auto path = wideVariable(L"ZEPTEST_JVM_LOG");
+    if (!path || path->empty()) return true;
+    const HANDLE file = ::CreateFileW(path->c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL closed = ::CloseHandle(file);
+    return ok && closed && written == bytes.size();
+}
+
+// The C runtime's descriptor 2, unbuffered, which is where the launcher's own
+// messages go too, so the two keep their order.
+void writeStandardError(std::string_view text) {
+    while (!text.empty()) {
+        const int written = ::_write(2, text.data(), static_cast<unsigned>(text.size()));
+        if (written <= 0) return;
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void endProcessNow(int code) {
+    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code));
+    ::ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace zep::jvm_double
