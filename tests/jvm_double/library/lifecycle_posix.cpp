@@ -2,9 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <string>
 
 #include "record.h"
+#include "switches.h"
+#include "system.h"
 
 namespace zep::jvm_double {
 namespace {
@@ -18,7 +21,15 @@ std::string thisLibrary() {
     return info.dli_fname;
 }
 
-__attribute__((constructor)) void onLoad() { record("load " + thisLibrary()); }
+__attribute__((constructor)) void onLoad() {
+    const std::string path = thisLibrary();
+    record("load " + path);
+    // A runtime whose library is gone between the search and the real load.
+    if (parseSwitches(environmentVariable("ZEPTEST_JVM_FAIL").value_or("")).vanish &&
+        std::rename(path.c_str(), (path + ".gone").c_str()) == 0) {
+        record("vanished");
+    }
+}
 
 __attribute__((destructor)) void onUnload() { record("unload"); }
 

@@ -10,17 +10,21 @@
 namespace zep::jvm_double {
 namespace {
 
-std::string modulePath(HINSTANCE instance) {
+std::wstring moduleFile(HINSTANCE instance) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = ::GetModuleFileNameW(instance, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return "?";
+        if (length == 0) return L"?";
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::string modulePath(HINSTANCE instance) {
+    const std::wstring path = moduleFile(instance);
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0,
                                            nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
@@ -36,11 +40,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     using namespace zep::jvm_double;
     if (reason == DLL_PROCESS_ATTACH) {
         record("load " + modulePath(instance));
-        // Only this switch concerns loading; the others are checked by the calls they concern.
-        if (parseSwitches(environmentVariable("ZEPTEST_JVM_FAIL").value_or("")).load) {
+        // Only these switches concern loading; the others are checked by the calls they concern.
+        const Switches switches = parseSwitches(environmentVariable("ZEPTEST_JVM_FAIL").value_or(""));
+        if (switches.load) {
             record("load refused");
             return FALSE;
         }
+        // A runtime whose library is gone between the search and the real load.
+        const std::wstring file = moduleFile(instance);
+        if (switches.vanish && ::MoveFileW(file.c_str(), (file + L".gone").c_str())) record("vanished");
     } else if (reason == DLL_PROCESS_DETACH) {
         record("unload");
     }

@@ -55,6 +55,8 @@ bool apply(Switches& switches, std::string_view item) {
         switches.mainThrows = true;
     } else if (name == "load") {
         switches.load = true;
+    } else if (name == "vanish") {
+        switches.vanish = true;
     } else {
         return false;
     }

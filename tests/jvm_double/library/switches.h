@@ -22,6 +22,7 @@ struct Switches {
     std::optional<int> mainExit;
     std::optional<int> destroyWaitMs;
     bool load = false;
+    bool vanish = false;  // the library's file goes away once loaded
     std::string unknown;  // the first switch not understood; empty when all were
 };
 

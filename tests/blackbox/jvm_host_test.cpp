@@ -1,0 +1,197 @@
+// The real launcher driving the test double JVM: what it hands the machine,
+// in what order, and the one message of every step that can fail.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
+
+namespace zep::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kLaneView = "com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX";
+
+class JvmHost : public ::testing::Test {
+protected:
+    static fs::path home(const char* name) { return fs::path(testProgramDirectory()) / "homes" / name; }
+
+    ProcessResult launch(const std::vector<std::u16string>& arguments, const std::string& fail = "",
+                         const fs::path& javaHome = home("valid")) {
+        ProcessOptions options;
+        options.environment = {
+            {u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
+            {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
+            {u"ZEPTEST_JVM_FAIL", std::u16string(fail.begin(), fail.end())},
+        };
+        options.workingDirectory = scratch.path().u16string();
+        return runProgram(zepExecutable(), arguments, options);
+    }
+
+    // The log without the lines of loading and unloading.
+    Lines calls() const {
+        Lines lines;
+        std::ifstream in(scratch / "jvm.log", std::ios::binary);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.starts_with("load ") && line != "unload") lines.push_back(line);
+        }
+        return lines;
+    }
+
+    std::string loadLines() const {
+        std::ifstream in(scratch / "jvm.log", std::ios::binary);
+        std::string kinds;
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with("load ")) kinds += "L";
+            if (line == "unload") kinds += "U";
+            if (line == "DestroyJavaVM") kinds += "D";
+        }
+        return kinds;
+    }
+
+    ScratchDirectory scratch;
+};
+
+std::string mainCall(int args) {
+    return std::string("CallStaticVoidMethod class=") + kLaneView + " method=main([Ljava/lang/String;)V args=" +
+           std::to_string(args);
+}
+
+TEST_F(JvmHost, SuccessfulLaunchHandsOverOptionsAndArgumentsInOrder) {
+    const ProcessResult result =
+        launch({u"-Dzeptest=\u00e9", u"zep", u"a", u"-Xss2m", u"", u"\U0001D11E", u"cfs"});
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(calls(), (Lines{
+                           "JNI_CreateJavaVM version=0x00010006 nOptions=4 ignoreUnrecognized=0",
+                           "option[0]=-Dzeptest=\\xC3\\xA9",
+                           "option[1]=-Xss2m",
+                           "option[2]=-Djava.class.path=zep.jar",
+                           "option[3]=-Djava.library.path=.",
+                           "ExceptionOccurred none",  // after creation
+                           "ExceptionOccurred none",  // the main class is named
+                           std::string("FindClass ") + kLaneView,
+                           "ExceptionOccurred none",
+                           "NewStringUTF ",
+                           "FindClass java/lang/String",
+                           "NewObjectArray length=4 class=java/lang/String init=",
+                           "NewString length=1 units=0061",
+                           "SetObjectArrayElement index=0",
+                           "NewString length=0 units=",
+                           "SetObjectArrayElement index=1",
+                           "NewString length=2 units=d834 dd1e",
+                           "SetObjectArrayElement index=2",
+                           "NewString length=3 units=0063 0066 0073",
+                           "SetObjectArrayElement index=3",
+                           "ExceptionOccurred none",
+                           std::string("GetStaticMethodID class=") + kLaneView +
+                               " name=main sig=([Ljava/lang/String;)V",
+                           "ExceptionOccurred none",
+                           mainCall(4),
+                           "arg[0] units=0061",
+                           "arg[1] units=",
+                           "arg[2] units=d834 dd1e",
+                           "arg[3] units=0063 0066 0073",
+                           "ExceptionOccurred none",
+                           "DestroyJavaVM",
+                       }));
+    EXPECT_EQ(loadLines(), "LULDU") << "probe load released, real load kept until after DestroyJavaVM";
+}
+
+TEST_F(JvmHost, NoProgramArgumentsGiveAnEmptyArray) {
+    EXPECT_EQ(launch({u"animation"}).exitCode, 0);
+    const Lines lines = calls();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "NewObjectArray length=0 class=java/lang/String init="), lines.end());
+}
+
+TEST_F(JvmHost, SystemExitInMainEndsTheProcessWithItsCode) {
+    const ProcessResult result = launch({u"zep"}, "main-exit=3");
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(JvmHost, TeardownWaitsForTheMachine) {
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = launch({u"zep"}, "destroy-wait=700");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(700));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(calls().back(), "DestroyJavaVM waited 700");
+}
+
+// --- every step that can fail, with its one message ------------------------------
+
+struct Failure {
+    const char* name;
+    const char* fail;        // ZEPTEST_JVM_FAIL
+    const char* home;        // the home QRVN_ZEP_JAVA_HOME names
+    std::vector<std::u16string> arguments;
+    std::string err;         // standard error, exactly
+    std::string teardown;    // loads (L), unloads (U) and DestroyJavaVM (D), in order
+};
+
+std::string described(const char* switchName) {
+    return std::string("Exception in thread \"main\" zeptest.DoubleException: ") + switchName + "\n";
+}
+
+TEST_F(JvmHost, EveryFailedStepReportsItsMessageAndTearsDownWhatExists) {
+    const Failure table[] = {
+        {"no entry point", "", "noentry", {u"zep"}, "Cannot find JNI_CreateJavaVM entry point.", "LULU"},
+        {"negative creation", "create=-6", "valid", {u"zep"}, "Create JVM failed.", "LULU"},
+        {"exception after creation", "create-exception", "valid", {u"zep"},
+         described("create-exception") + "Exception occurred during JVM creation.", "LULDU"},
+        {"no command word", "", "valid", {u"-Dx=1"}, "Main class invalid.", "LULDU"},
+        {"class not found", "findclass", "valid", {u"zep"}, "Failed to load main class.", "LULDU"},
+        {"class found, exception pending", "findclass-pending", "valid", {u"zep"},
+         described("findclass-pending") + "Failed to load main class.", "LULDU"},
+        {"no array", "array", "valid", {u"zep", u"a"}, "Failed to create command line arguments.", "LULDU"},
+        {"exception while filling", "array-exception", "valid", {u"zep", u"a", u"b"},
+         described("array-exception") + "Failed to create command line arguments.", "LULDU"},
+        {"no main method", "method", "valid", {u"zep"}, "Failed to find main method.", "LULDU"},
+        {"method found, exception pending", "method-pending", "valid", {u"zep"},
+         described("method-pending") + "Failed to find main method.", "LULDU"},
+        {"main throws", "main-throws", "valid", {u"zep"},
+         described("main-throws") + "Exception occurred when calling main method.", "LULDU"},
+    };
+    for (const Failure& failure : table) {
+        SCOPED_TRACE(failure.name);
+        fs::remove(scratch / "jvm.log");
+        const ProcessResult result = launch(failure.arguments, failure.fail, home(failure.home));
+        EXPECT_EQ(result.err, failure.err);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(loadLines(), failure.teardown);
+        for (const std::string& line : calls()) {
+            EXPECT_FALSE(line.starts_with("exception-pending") || line.starts_with("wrong-thread")) << line;
+        }
+    }
+}
+
+TEST_F(JvmHost, NoCallFollowsAFailedStep) {
+    launch({u"zep"}, "method");
+    const Lines lines = calls();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.starts_with("CallStaticVoidMethod"); }),
+              0);
+    EXPECT_EQ(lines.back(), "DestroyJavaVM") << "the pending exception is left to the machine";
+}
+
+TEST_F(JvmHost, LibraryGoneAfterTheSearchFailsToLoad) {
+    // A private copy of the home, since the library removes its own file.
+    const fs::path copy = scratch / "home";
+    fs::copy(home("valid"), copy, fs::copy_options::recursive);
+    const ProcessResult result = launch({u"zep"}, "vanish", copy);
+    EXPECT_EQ(result.err, "Failed to load jvm.dll");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(calls(), (Lines{"vanished"}));
+}
+
+}  // namespace
+}  // namespace zep::test
