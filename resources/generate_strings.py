@@ -2,7 +2,10 @@
 """Turns resources/strings.json, the one source of the launcher's texts, into:
 
   strings.rc          string-table resources, one block per language (Windows)
-  string_table.cpp    the same texts embedded as data (every build)
+  language_codes.cpp  the selectable language codes and their LANGIDs
+  string_table.cpp    the same texts embedded as data, for builds without
+                      string-table resources (kept apart so that a build that
+                      has them links only the codes)
   string_ids.h        the resource ids
   help_address.h      the built-in default help address
 """
@@ -86,10 +89,12 @@ def main(source, out_dir):
         languages.append(f"    {{{cpp_literal(language['code'])}, {language['langid']}}},")
         for ident, text in sorted(texts_of(table, language).items()):
             rows.append(f"    {{{language['langid']}, {ident}, {cpp_literal(text)}}},")
-    write_if_changed(out / "string_table.cpp", header +
-                     '#include "resources/string_table.h"\n\nnamespace zep {\n\n'
+    opening = header + '#include "resources/string_table.h"\n\nnamespace zep {\n\n'
+    write_if_changed(out / "language_codes.cpp", opening +
                      "const LanguageCode kLanguageCodes[] = {\n" + "\n".join(languages) + "\n};\n"
                      f"const std::size_t kLanguageCodeCount = {len(languages)};\n\n"
+                     "}  // namespace zep\n")
+    write_if_changed(out / "string_table.cpp", opening +
                      "const EmbeddedString kEmbeddedStrings[] = {\n" + "\n".join(rows) + "\n};\n"
                      f"const std::size_t kEmbeddedStringCount = {len(rows)};\n\n"
                      "}  // namespace zep\n")

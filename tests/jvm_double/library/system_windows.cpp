@@ -1,4 +1,3 @@
-#include <io.h>
 
 #include "platform/windows/win32.h"
 #include "system.h"
@@ -60,10 +59,12 @@ bool appendToLog(std::string_view bytes) {
 // The C runtime's descriptor 2, unbuffered, which is where the launcher's own
 // messages go too, so the two keep their order.
 void writeStandardError(std::string_view text) {
+    // Past the C runtime, whose text mode would turn each line feed into CR LF.
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     while (!text.empty()) {
-        const int written = ::_write(2, text.data(), static_cast<unsigned>(text.size()));
-        if (written <= 0) return;
-        text.remove_prefix(static_cast<std::size_t>(written));
+        DWORD written = 0;
+        if (!::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written == 0) return;
+        text.remove_prefix(written);
     }
 }
 

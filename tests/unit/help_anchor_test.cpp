@@ -1,0 +1,71 @@
+// Taking the help address out of a notice body, with bodies of the tests' own.
+
+#include <gtest/gtest.h>
+
+#include "notice/help_anchor.h"
+
+namespace zep {
+namespace {
+
+struct AnchorCase {
+    std::u16string body;
+    bool found;
+    std::u16string text;     // the body afterwards
+    std::u16string helpUrl;  // "before" when it must stay as it was
+};
+
+TEST(ExtractHelpAnchor, ReplacesTheAnchorByItsLinkTextAndTakesTheAddress) {
+    const AnchorCase cases[] = {
+        {u"See <a href=\"http://h/p\">the page</a>.", true, u"See the page.", u"http://h/p"},
+        {u"<a href=\"http://h\">all</a>", true, u"all", u"http://h"},
+        // Attributes after the address are dropped with the tag.
+        {u"A <a href=\"http://h\" target=\"x\">go</a> B", true, u"A go B", u"http://h"},
+        // Characters outside the BMP, unpaired surrogates included, pass unchanged.
+        {u"\U0001F697 <a href=\"http://h/\U0001F6A6\">\U0001F6A5</a> \xD800.", true, u"\U0001F697 \U0001F6A5 \xD800.",
+         u"http://h/\U0001F6A6"},
+    };
+    for (const auto& [body, found, text, helpUrl] : cases) {
+        std::u16string notice = body, address = u"before";
+        EXPECT_EQ(extractHelpAnchor(notice, address), found);
+        EXPECT_EQ(notice, text);
+        EXPECT_EQ(address, helpUrl);
+    }
+}
+
+TEST(ExtractHelpAnchor, OneMatchRunsFromTheFirstOpeningTagToTheLastClosingTag) {
+    const AnchorCase cases[] = {
+        // Two anchors: the first address, the last link text, one replacement.
+        {u"A <a href=\"http://one\">first</a> B <a href=\"http://two\">second</a> C", true, u"A second C",
+         u"http://one"},
+        // A '>' in the link text: only what follows the last '>' survives.
+        {u"X <a href=\"http://h\">a > b</a>.", true, u"X  b.", u"http://h"},
+        {u"X <a href=\"http://h\">1>2>3</a>", true, u"X 3", u"http://h"},
+    };
+    for (const auto& [body, found, text, helpUrl] : cases) {
+        std::u16string notice = body, address = u"before";
+        EXPECT_EQ(extractHelpAnchor(notice, address), found);
+        EXPECT_EQ(notice, text);
+        EXPECT_EQ(address, helpUrl);
+    }
+}
+
+TEST(ExtractHelpAnchor, WithoutACompleteAnchorNothingChanges) {
+    const std::u16string bodies[] = {
+        u"",
+        u"No link here.",
+        u"<A HREF=\"http://h\">x</A>",     // the tags are case-sensitive
+        u"<a href=\"http://h\">x",         // never closed
+        u"<a href=\"\">empty address</a>",  // an address needs one character
+        u"<a href=\"http://h\"></a>",       // so does the link text
+        u"<a href='http://h'>x</a>",
+    };
+    for (const std::u16string& body : bodies) {
+        std::u16string notice = body, address = u"before";
+        EXPECT_FALSE(extractHelpAnchor(notice, address));
+        EXPECT_EQ(notice, body);
+        EXPECT_EQ(address, u"before");
+    }
+}
+
+}  // namespace
+}  // namespace zep
