@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/platform.h"
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
@@ -133,6 +134,22 @@ TEST_F(WindowsDiscovery, LongVariablesAreReadWhole) {
     list += textOf(home("valid"));
     ASSERT_LT(list.size(), 32767u);
     EXPECT_EQ(find({{u"Path", list}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+TEST_F(WindowsDiscovery, RuntimeThatShipsItsOwnCRuntimeLoads) {
+    // Wine's built-in copy is off for these tests (WINEDLLOVERRIDES, set
+    // where they are registered), so the only vcruntime140.dll is the one in
+    // the runtime's bin directory.
+    const std::map<std::u16string, std::optional<std::u16string>> environment = {
+        {u"QRVN_ZEP_JAVA_HOME", textOf(home("crt"))}};
+    const std::string library = utf8Of(home("crt")) + "\\bin\\server\\jvm.dll";
+    ProcessOptions plain;
+    plain.environment = environment;
+    EXPECT_EQ(runProgram(testProgramDirectory() + u"\\load_library.exe", {textOf(home("crt") / "bin" / "server" / "jvm.dll")}, plain).out,
+              "not loaded") << "the control: a plain load cannot find the runtime's C runtime";
+    EXPECT_EQ(find(environment).out, library);
+    const ProcessResult launched = run(zepExecutable(), environment);
+    EXPECT_EQ(launched.err, "Main class invalid.") << "the real load worked too";
 }
 
 TEST(QuietErrorBoxes, HoldsCriticalErrorBoxesOffWhileItLivesOnly) {

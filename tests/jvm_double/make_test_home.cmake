@@ -1,7 +1,8 @@
 # Assembles one test Java home afresh, so that nothing of an earlier layout
 # survives (run by zep_add_test_home at build time):
 #
-#   cmake -DHOME=<dir> -DSOURCE=<file> -DLIBRARY=<relative path> [-DJAVA=<relative path>] -P make_test_home.cmake
+#   cmake -DHOME=<dir> -DSOURCE=<file> -DLIBRARY=<relative path> [-DJAVA=<relative path>]
+#         [-DBESIDE_JAVA=<file> -DBIN=<relative directory>] -P make_test_home.cmake
 
 if(NOT HOME OR NOT SOURCE OR NOT LIBRARY)
   message(FATAL_ERROR "make_test_home.cmake needs HOME, SOURCE and LIBRARY")
@@ -16,4 +17,9 @@ if(JAVA)
   file(WRITE "${HOME}/${JAVA}" "")
   file(CHMOD "${HOME}/${JAVA}" FILE_PERMISSIONS
        OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endif()
+if(BESIDE_JAVA)
+  get_filename_component(beside_name "${BESIDE_JAVA}" NAME)
+  file(MAKE_DIRECTORY "${HOME}/${BIN}")
+  file(COPY_FILE "${BESIDE_JAVA}" "${HOME}/${BIN}/${beside_name}")
 endif()
