@@ -2,7 +2,6 @@
 
 namespace zep {
 
-// No notice box yet; the caller's message still tells what went wrong.
-void Launcher::showJavaMissingNotice() {}
+void Launcher::showJavaMissingNotice() { platform::showRuntimeMissingNotice(noticeText, helpUrl); }
 
 }  // namespace zep

@@ -135,4 +135,10 @@ void setThreadUiLanguage(std::uint16_t langid);
 // 1023 units, cut at the first NUL.
 std::u16string loadString(unsigned id);
 
+// Tells the user that no usable Java runtime was found and waits until they
+// close the notice: body `text`, the title and the OK and Help labels loaded
+// in the thread's language, kept above other windows. Help opens `helpUrl`
+// (when not empty) with the user's default handler. Reports nothing.
+void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl);
+
 }  // namespace zep::platform

@@ -10,6 +10,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <string>
 #include <string_view>

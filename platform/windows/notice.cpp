@@ -1,8 +1,6 @@
 // The runtime-missing notice: the system's own message box, its Yes and No
 // buttons relabelled with the localized OK and Help texts as the box comes up.
 
-#include <shellapi.h>
-
 #include "platform/platform.h"
 #include "platform/windows/win32.h"
 #include "resources/string_ids.h"
