@@ -25,7 +25,12 @@ else
 fi
 
 if [ "${1:-}" = "--stop" ]; then
-    [ -d "$WINEPREFIX" ] && wineserver -k >/dev/null 2>&1 || true
+    # -w waits for the server to be gone, so that a run right after this one
+    # never finds a dying server and takes it for a live one.
+    if [ -d "$WINEPREFIX" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    fi
     exit 0
 fi
 
