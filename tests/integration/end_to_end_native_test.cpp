@@ -1,0 +1,101 @@
+// The launcher on this machine's real OpenJDK, running the test archive's five
+// entry classes (tests/e2e/zep.jar), whose behaviour the tests choose.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/utf.h"
+#include "tests/support/process.h"
+
+namespace zep::test {
+namespace {
+
+ProcessResult zep(const std::vector<std::u16string>& arguments) {
+    ProcessOptions options;
+    options.environment = {{u"QRVN_ZEP_JAVA_HOME", platform::utf8ToUtf16(ZEP_TEST_JDK_HOME)}};
+    options.workingDirectory = testProgramDirectory() + u"/e2e";
+    return runProgram(zepExecutable(), arguments, options);
+}
+
+TEST(EndToEnd, ArgumentsReachMainIntactAndInOrder) {
+    const ProcessResult result = zep({u"zep", u"", u"a b", u"\U0001D11E", u"zep", u"cfs", u"-x", u"\u00fc\u65e5"});
+    EXPECT_EQ(result.out,
+              "argc=7\n"
+              "arg[0]=\n"
+              "arg[1]=0061 0020 0062\n"
+              "arg[2]=d834 dd1e\n"
+              "arg[3]=007a 0065 0070\n"
+              "arg[4]=0063 0066 0073\n"
+              "arg[5]=002d 0078\n"
+              "arg[6]=00fc 65e5\n"
+              "thread=main\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST(EndToEnd, NoArgumentsGiveAnEmptyArray) {
+    EXPECT_EQ(zep({u"zep"}).out, "argc=0\nthread=main\n");
+}
+
+TEST(EndToEnd, OptionsReachTheMachineAndTheFixedPathsComeLast) {
+    const ProcessResult result = zep({u"-Dzeptest.color=gr\u00fcn", u"zep", u"-Dzeptest.show=zeptest.color,java.class.path,java.library.path"});
+    EXPECT_EQ(result.out,
+              "argc=0\n"
+              "prop zeptest.color=gr\xC3\xBCn\n"
+              "prop java.class.path=zep.jar\n"
+              "prop java.library.path=.\n"
+              "thread=main\n");
+}
+
+TEST(EndToEnd, MainThatThrowsIsDescribedThenReported) {
+    const ProcessResult result = zep({u"cfs", u"throw"});
+    EXPECT_TRUE(result.err.starts_with(
+        "Exception in thread \"main\" java.lang.IllegalStateException: zeptest boom\n\tat "))
+        << result.err;
+    EXPECT_TRUE(result.err.ends_with("\nException occurred when calling main method.")) << result.err;
+    EXPECT_EQ(result.exitCode, 1);
+}
+
+TEST(EndToEnd, NonDaemonThreadKeepsTheProcessUntilItEnds) {
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = zep({u"cfs", u"thread", u"1500"});
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(result.out, "main returned\nworker done\n");
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST(EndToEnd, SystemExitEndsTheProcessWithItsCode) {
+    const ProcessResult result = zep({u"cfs", u"exit", u"3"});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(EndToEnd, EmptyMainCompletesSilently) {
+    const ProcessResult result = zep({u"animation"});
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST(EndToEnd, EachFailureOfTheMachineHasItsMessage) {
+    const struct {
+        std::vector<std::u16string> arguments;
+        std::string err;
+    } table[] = {
+        // The machine's own word comes first, then the launcher's.
+        {{u"-Xfoo", u"zep"}, "Unrecognized option: -Xfoo\nCreate JVM failed."},
+        {{u"createmodel"}, "Failed to load main class."},  // not in this archive
+        {{u"ls"}, "Failed to find main method."},           // main(String), not main(String[])
+        {{u"-Dx=1"}, "Main class invalid."},
+    };
+    for (const auto& [arguments, err] : table) {
+        const ProcessResult result = zep(arguments);
+        EXPECT_EQ(result.err, err);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.exitCode, 1);
+    }
+}
+
+}  // namespace
+}  // namespace zep::test
