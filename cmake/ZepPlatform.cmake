@@ -22,3 +22,11 @@ function(zep_make_console_program target)
     target_link_options(${target} PRIVATE -municode -mconsole)
   endif()
 endfunction()
+
+# Sanitized builds (the native-asan preset): the launcher, the test double and
+# the tests alike.
+set(ZEP_SANITIZERS "" CACHE STRING "Sanitizers to build with, as for -fsanitize= (empty: none)")
+if(ZEP_SANITIZERS)
+  add_compile_options(-fsanitize=${ZEP_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=${ZEP_SANITIZERS})
+endif()
