@@ -30,3 +30,10 @@ if(ZEP_SANITIZERS)
   add_compile_options(-fsanitize=${ZEP_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=${ZEP_SANITIZERS})
 endif()
+
+# Fuzzing builds (the native-fuzz preset, clang): the code under test carries
+# the fuzzer's coverage instrumentation; only the fuzz targets link its driver.
+option(ZEP_FUZZ "Build the libFuzzer targets instead of the tests" OFF)
+if(ZEP_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -59,7 +59,7 @@ public:
     QuietErrorBoxes& operator=(const QuietErrorBoxes&) = delete;
 
 private:
-    unsigned long previous_ = 0;
+    [[maybe_unused]] unsigned long previous_ = 0;  // the mode to restore (Windows)
 };
 
 // Environment, files and libraries, as the runtime search sees them.

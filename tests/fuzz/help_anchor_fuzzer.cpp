@@ -1,0 +1,29 @@
+// The anchor extraction over any body the string loader could give (at most
+// 1023 units): the address follows an `<a href="` of the body, the text before
+// that anchor is kept, and the text only ever shrinks.
+
+#include <cstdint>
+
+#include "notice/help_anchor.h"
+#include "tests/fuzz/fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using zep::fuzz::require;
+    std::u16string text = zep::fuzz::units(data, size).substr(0, 1023);
+    const std::u16string before = text;
+    std::u16string helpUrl = u"unchanged";
+    if (zep::extractHelpAnchor(text, helpUrl)) {
+        require(!helpUrl.empty());
+        require(text.size() < before.size());
+        bool found = false;
+        for (std::size_t anchor = before.find(u"<a href=\""); anchor != std::u16string::npos && !found;
+             anchor = before.find(u"<a href=\"", anchor + 1)) {
+            found = before.compare(anchor + 9, helpUrl.size(), helpUrl) == 0 &&
+                    text.compare(0, anchor, before, 0, anchor) == 0;
+        }
+        require(found);
+    } else {
+        require(text == before && helpUrl == u"unchanged");
+    }
+    return 0;
+}
