@@ -72,6 +72,21 @@ TEST_F(NativeDiscovery, JavaOnPathIsFollowedToItsHome) {
     EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
 }
 
+TEST_F(NativeDiscovery, VeryLongPathIsSearchedToItsEnd) {
+    std::string list;
+    while (list.size() < 120000) list += "/no/such/directory/anywhere:";
+    list += (scratch / "links").string();
+    const auto result = run(probe, "mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
+                            {{u"PATH", utf8ToUtf16(list)}});
+    EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
+}
+
+TEST_F(NativeDiscovery, VariableTooLongForAnyPathFallsThrough) {
+    const std::string longHome = "/" + std::string(5000, 'j');
+    const auto result = run(probe, "ln -s \"$S/jdk\" /usr/lib/jvm/jdk", {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16(longHome)}});
+    EXPECT_EQ(result.out, "/usr/lib/jvm/jdk/lib/server/libjvm.so");
+}
+
 TEST_F(NativeDiscovery, PathEntryWithANonExecutableJavaIsSkipped) {
     const auto result = run(probe, "mkdir plain && touch plain/java && mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
                             {{u"PATH", utf8ToUtf16((scratch / "plain").string() + ":" + (scratch / "links").string())}});

@@ -126,14 +126,34 @@ TEST_F(WindowsDiscovery, PathEntriesAreHomesEmptyOnesIncluded) {
     EXPECT_EQ(find({{u"Path", u";;"}}).out, "");
 }
 
-TEST_F(WindowsDiscovery, LongVariablesAreReadWhole) {
-    // Far beyond the 4095 units that Wine reads into a very large buffer, and
-    // up to the Windows limit for one variable.
+TEST_F(WindowsDiscovery, PathAsLongAsWindowsAllowsIsReadWhole) {
+    // 32,766 units, the most one variable holds, far beyond the 4095 units
+    // that Wine reads into a very large buffer; the home is its last entry.
+    std::u16string last = textOf(home("valid"));
+    last.insert(last.begin(), u';');
     std::u16string list;
-    while (list.size() < 32000) list += u"C:\\no\\such\\directory\\here;";
-    list += textOf(home("valid"));
-    ASSERT_LT(list.size(), 32767u);
+    while (list.size() + 20 + last.size() <= 32766) list += u"C:\\no\\such\\dir\\here;";
+    list.append(32766 - list.size() - last.size(), u'x');
+    list += last;
+    ASSERT_EQ(list.size(), 32766u);
     EXPECT_EQ(find({{u"Path", list}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+TEST_F(WindowsDiscovery, VariableTooLongForAnyPathFallsThrough) {
+    keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
+    const std::u16string longHome = u"C:\\" + std::u16string(5000, u'j');
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", longHome}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    const ProcessResult launched = run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", longHome}});
+    EXPECT_EQ(launched.err, "Main class invalid.");
+}
+
+TEST_F(WindowsDiscovery, JavaHomeValuesOfEveryOtherTypeArePassedOver) {
+    for (const DWORD type : {DWORD{REG_DWORD}, DWORD{REG_BINARY}, DWORD{REG_MULTI_SZ}, DWORD{REG_NONE}}) {
+        keys.add(L"JRE", L"9." + std::to_wstring(type), type, wideOf(home("valid")));
+    }
+    EXPECT_EQ(find().out, "");
+    keys.add(L"JRE", L"99", REG_EXPAND_SZ, wideOf(home("valid")));
+    EXPECT_EQ(find().out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
 }
 
 TEST_F(WindowsDiscovery, RuntimeThatShipsItsOwnCRuntimeLoads) {

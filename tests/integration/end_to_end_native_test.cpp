@@ -97,5 +97,14 @@ TEST(EndToEnd, EachFailureOfTheMachineHasItsMessage) {
     }
 }
 
+TEST(EndToEnd, CurrentDirectoryWithoutTheArchiveMeansNoMainClass) {
+    ProcessOptions options;
+    options.environment = {{u"QRVN_ZEP_JAVA_HOME", platform::utf8ToUtf16(ZEP_TEST_JDK_HOME)}};
+    options.workingDirectory = testProgramDirectory();  // no zep.jar here
+    const ProcessResult result = runProgram(zepExecutable(), {u"zep"}, options);
+    EXPECT_EQ(result.err, "Failed to load main class.");
+    EXPECT_EQ(result.exitCode, 1);
+}
+
 }  // namespace
 }  // namespace zep::test

@@ -1,0 +1,70 @@
+// Java homes as real machines hold them: names with blanks, quotes and
+// non-ASCII letters, and a library that is a directory.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
+
+namespace zep::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class UnusualHomes : public ::testing::Test {
+protected:
+    ProcessResult launch(const fs::path& javaHome) {
+        ProcessOptions options;
+        options.environment = {{u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
+                               {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
+                               {u"ZEPTEST_JVM_FAIL", u""}};
+        options.workingDirectory = scratch.path().u16string();
+        return runProgram(zepExecutable(), {u"zep"}, options);
+    }
+
+    // The first "load" line of the double: the library the search probed.
+    std::string firstLoad() const {
+        std::ifstream in(scratch / "jvm.log", std::ios::binary);
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with("load ")) return line.substr(5);
+        }
+        return "";
+    }
+
+    static fs::path validHome() { return fs::path(testProgramDirectory()) / "homes" / "valid"; }
+
+    static std::string utf8(const fs::path& path) {
+        const std::u8string text = path.u8string();
+        return {reinterpret_cast<const char*>(text.data()), text.size()};
+    }
+
+    ScratchDirectory scratch;
+};
+
+TEST_F(UnusualHomes, BlanksQuotesAndNonAsciiLettersInTheHomesPath) {
+    // A double quote cannot be part of a Windows file name; the apostrophe can, everywhere.
+    const fs::path home = scratch / fs::path(u8"Java 17 'q' \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0430 \u65E5\u672C\u8A9E");
+    fs::copy(validHome(), home, fs::copy_options::recursive);
+    const ProcessResult result = launch(home);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(firstLoad(), utf8((home / ZEP_TEST_HOME_LIBRARY).make_preferred()));
+}
+
+TEST_F(UnusualHomes, LibraryThatIsADirectoryIsPassedOverForTheJre) {
+    const fs::path home = scratch / "home";
+    fs::create_directories(home / ZEP_TEST_HOME_LIBRARY);  // a directory by the library's name
+    fs::create_directories((home / ZEP_TEST_HOME_JAVA).parent_path());
+    std::ofstream(home / ZEP_TEST_HOME_JAVA).put('\0');
+    fs::copy(validHome(), home / "jre", fs::copy_options::recursive);
+    const ProcessResult result = launch(home);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(firstLoad(), utf8((home / "jre" / ZEP_TEST_HOME_LIBRARY).make_preferred()));
+}
+
+}  // namespace
+}  // namespace zep::test
