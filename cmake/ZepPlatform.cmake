@@ -16,6 +16,10 @@ else()
   set(ZEP_PLATFORM posix)
 endif()
 
+# Lean release binaries: no symbol table, and no code that nothing calls.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections $<$<CONFIG:Release,MinSizeRel>:-s>)
+
 # A console program whose entry point takes the wide (UTF-16) command line.
 function(zep_make_console_program target)
   if(WIN32)
