@@ -5,6 +5,7 @@
 // and the body are read back.
 
 #include <dlfcn.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -189,14 +190,19 @@ protected:
         ::setenv("DISPLAY", display->name().c_str(), 1);
         ::unsetenv("WAYLAND_DISPLAY");
         ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-        const fs::path directory = fs::current_path() / "scratch" / "NoticeGtk";
+        // Of this process: the tests of this suite may run side by side.
+        directory = fs::current_path() / "scratch" / ("NoticeGtk-" + std::to_string(::getpid()));
         fs::remove_all(directory);
         recorder = std::make_unique<AddressRecorder>(directory, "notice_tests");
         for (const auto& [name, value] : recorder->environment()) {
             ::setenv(utf16ToUtf8(name).c_str(), utf16ToUtf8(*value).c_str(), 1);
         }
     }
-    static void TearDownTestSuite() { recorder.reset(); }
+    static void TearDownTestSuite() {
+        recorder.reset();
+        std::error_code ignored;
+        fs::remove_all(directory, ignored);
+    }
 
     // Runs `show` with the visitor's timer started, and returns what it saw.
     template <typename Show>
@@ -214,6 +220,7 @@ protected:
 
     static inline std::unique_ptr<VirtualDisplay> display;
     static inline std::unique_ptr<AddressRecorder> recorder;
+    static inline fs::path directory;
 };
 
 TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {

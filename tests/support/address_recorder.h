@@ -25,7 +25,9 @@ public:
         fs::create_directories(directory / "opened");
         const fs::path script = directory / "open-address";
         // Absolute paths: the launcher runs with an empty PATH, and the script with it.
+        // It writes nowhere else: its output would join the launcher's, which it inherits.
         std::ofstream(script) << "#!/bin/sh\n"
+                              << "exec >/dev/null 2>&1\n"
                               << "out='" << (directory / "opened").string() << "'\n"
                               << "windows=$(/usr/bin/xdotool search --onlyvisible --classname '^" << windowClass
                               << "$' | /usr/bin/wc -l)\n"
