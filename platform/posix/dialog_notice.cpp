@@ -1,6 +1,7 @@
 // The notice as GTK's message dialog, in the shape of the Windows message box:
 // title, body and two buttons, labelled before the dialog is first shown.
 
+#include "platform/posix/default_handler.h"
 #include "platform/posix/gtk_runtime.h"
 #include "platform/posix/notice_forms.h"
 
@@ -49,7 +50,7 @@ std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts) {
 
     // Closing the window or pressing Escape is no request for help.
     if (response != kHelpResponse) return NoticeChoice::Ok;
-    if (!texts.helpUrl.empty()) gtk.launchDefaultForUri(texts.helpUrl.c_str(), nullptr, nullptr);
+    if (!texts.helpUrl.empty()) openWithDefaultHandler(gtk, texts.helpUrl);
     return NoticeChoice::Help;
 }
 

@@ -2,7 +2,8 @@
 // Stands in for the desktop's web browser: a directory with the XDG settings
 // that make a script the default handler of http addresses, as GIO reads
 // them. Each request leaves a file of its own, written whole: the address,
-// then how many windows of the given class were still on the screen.
+// how many windows of the given class were still on the screen, and what the
+// script's standard input, output and error were.
 
 #include <chrono>
 #include <filesystem>
@@ -25,13 +26,14 @@ public:
         fs::create_directories(directory / "opened");
         const fs::path script = directory / "open-address";
         // Absolute paths: the launcher runs with an empty PATH, and the script with it.
-        // It writes nowhere else: its output would join the launcher's, which it inherits.
+        // Its own output goes nowhere: from a launcher that handed on its streams, it would join the launcher's.
         std::ofstream(script) << "#!/bin/sh\n"
+                              << "streams=$(echo $(for fd in 0 1 2; do /usr/bin/readlink /proc/$$/fd/$fd; done))\n"
                               << "exec >/dev/null 2>&1\n"
                               << "out='" << (directory / "opened").string() << "'\n"
                               << "windows=$(/usr/bin/xdotool search --onlyvisible --classname '^" << windowClass
                               << "$' | /usr/bin/wc -l)\n"
-                              << "printf '%s\\n' \"$@\" \"windows=$windows\" > \"$out/.$$\"\n"
+                              << "printf '%s\\n' \"$@\" \"windows=$windows\" \"streams=$streams\" > \"$out/.$$\"\n"
                               << "/bin/mv \"$out/.$$\" \"$out/$$\"\n";
         fs::permissions(script, fs::perms::owner_all);
         std::ofstream(directory / "data/applications/zeptest-recorder.desktop")
