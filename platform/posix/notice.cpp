@@ -1,8 +1,23 @@
+// The runtime-missing notice: a dialog when there is a desktop to show it,
+// lines on the terminal when there is not, and silence when neither reaches
+// a person (a script that reads standard error wants the message alone).
+
 #include "platform/platform.h"
+#include "platform/posix/notice_forms.h"
+#include "platform/utf.h"
+#include "resources/string_ids.h"
 
 namespace zep::platform {
 
-// No notice on this platform yet; the launcher's message still tells what went wrong.
-void showRuntimeMissingNotice(const std::u16string&, const std::u16string&) {}
+void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl) {
+    const posix::NoticeTexts texts{
+        utf16ToUtf8(loadString(IDS_RUNTIME_MISSING_TITLE)),
+        utf16ToUtf8(text),
+        utf16ToUtf8(loadString(IDS_BUTTON_OK)),
+        utf16ToUtf8(loadString(IDS_BUTTON_HELP)),
+        utf16ToUtf8(helpUrl),
+    };
+    if (!posix::runDialogNotice(texts)) posix::writeTerminalNotice(texts);
+}
 
 }  // namespace zep::platform

@@ -30,6 +30,11 @@ protected:
             {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
             {u"ZEPTEST_JVM_FAIL", std::u16string(fail.begin(), fail.end())},
         };
+#ifndef _WIN32
+        // A library that does not load brings up the notice, which must not wait for a person here.
+        options.environment[u"DISPLAY"] = std::nullopt;
+        options.environment[u"WAYLAND_DISPLAY"] = std::nullopt;
+#endif
         options.workingDirectory = scratch.path().u16string();
         return runProgram(zepExecutable(), arguments, options);
     }

@@ -23,6 +23,9 @@ struct ProcessOptions {
     std::map<std::u16string, std::optional<std::u16string>> environment;
     std::u16string workingDirectory;  // empty: inherited
     std::chrono::milliseconds timeout{60000};
+    // POSIX: standard error is a new pseudo-terminal instead of a pipe, with
+    // no output processing, so that `err` holds the bytes as written.
+    bool stderrOnTerminal = false;
 };
 
 // A child that runs while the test goes on (to find and press its windows, say).

@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
+#include <termios.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +59,22 @@ void drain(int fd, std::string& sink, const std::atomic<bool>& stop) {
         sink.append(buffer, static_cast<std::size_t>(count));
     }
     close(fd);
+}
+
+// A pseudo-terminal as a pipe: [0] the side the test reads, [1] the child's.
+// Reading the first side ends in an error once the child's side is closed.
+void openTerminal(int ends[2]) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) throw std::runtime_error("pseudo-terminal");
+    char name[64];
+    if (ptsname_r(master, name, sizeof name) != 0) throw std::runtime_error("pseudo-terminal");
+    const int slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios mode{};
+    if (slave < 0 || tcgetattr(slave, &mode) != 0) throw std::runtime_error("pseudo-terminal");
+    mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);  // a line feed stays a line feed
+    tcsetattr(slave, TCSANOW, &mode);
+    ends[0] = master;
+    ends[1] = slave;
 }
 
 }  // namespace
@@ -121,7 +139,12 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     const std::string directory = utf16ToUtf8(options.workingDirectory);
 
     int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+    if (pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+    if (options.stderrOnTerminal) {
+        openTerminal(errPipe);
+    } else if (pipe2(errPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe");
+    }
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork");
     if (pid == 0) {
