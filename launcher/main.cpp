@@ -11,6 +11,7 @@
 int wmain(int argc, wchar_t* argv[]) {
     return zep::launch([&] {
         std::vector<std::u16string> arguments;
+        arguments.reserve(static_cast<std::size_t>(argc));
         for (int i = 0; i < argc; ++i) {
             const std::wstring_view argument(argv[i]);
             arguments.emplace_back(argument.begin(), argument.end());
@@ -26,6 +27,7 @@ int wmain(int argc, wchar_t* argv[]) {
 int main(int argc, char* argv[]) {
     return zep::launch([&] {
         std::vector<std::u16string> arguments;
+        arguments.reserve(static_cast<std::size_t>(argc));
         for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::utf8ToUtf16(argv[i]));
         return arguments;
     });

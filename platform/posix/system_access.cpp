@@ -36,8 +36,8 @@ public:
             const std::string name = entry->d_name;
             if (name == "." || name == "..") continue;
             struct stat info {};
-            // stat, not lstat: a link to a runtime counts as that runtime.
-            if (::stat((base + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            // Links followed: a link to a runtime counts as that runtime.
+            if (::fstatat(::dirfd(listing.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode)) {
                 names.push_back(utf8ToUtf16(name));
             }
         }
