@@ -1,14 +1,50 @@
 package com.quorvane.gridmere.traffic.classic.ui.x;
 
-import com.quorvane.gridmere.traffic.classic.ui.view.LaneViewCommand;
+import com.quorvane.gridmere.traffic.classic.model.*;
+import com.quorvane.gridmere.traffic.classic.ui.cli.Cli;
+import java.awt.*;
+import java.lang.reflect.InvocationTargetException;
+import java.nio.file.Path;
+import java.util.Locale;
+import javax.swing.SwingUtilities;
 
-/** Shows a run or a model as a ring road (command word zep). */
+/**
+ * Shows a run, or a model simulated on the spot, as a ring road (command word
+ * zep): in a window when there is a display, as text otherwise.
+ */
 public final class LaneViewX {
 
-    private LaneViewX() {
-    }
-
     public static void main(String[] args) {
-        LaneViewCommand.execute(args);
+        Cli.run("zep [run-or-model-file]", args, cli -> {
+            Path file = cli.file(0, null);
+            RoadModel.Run read = file != null ? DataFiles.read(file, null, true) : null;
+            RoadModel model = read != null ? read.model() : RoadModel.DEFAULT;
+            // A model, or none, is simulated as cfs does by default.
+            RoadModel.Run run = read != null && read.diagram() != null ? read
+                    : model.simulate(RoadModel.DEFAULT_WARMUP, RoadModel.DEFAULT_STEPS);
+            String title = file != null ? file.getFileName().toString() : "default model";
+            if (!GraphicsEnvironment.isHeadless()) {
+                try {
+                    // main returns with the window up; the program ends when it closes.
+                    SwingUtilities.invokeAndWait(() -> LaneViewWindow.open(run, title));
+                    return;
+                } catch (AWTError | HeadlessException | InvocationTargetException e) {
+                    Throwable why = e instanceof InvocationTargetException ? e.getCause() : e;
+                    if (!(why instanceof AWTError || why instanceof HeadlessException)) {
+                        throw new IllegalStateException(why);
+                    }
+                    System.err.println("zep zep: no usable display (" + why.getMessage() + "); showing text");
+                }
+            }
+            System.out.println("Lane view of " + title + ": " + model.length() + " cells, " + model.vehicles()
+                    + " vehicles, vmax " + model.vmax() + ", slowdown " + model.slowdown() + ", seed " + model.seed());
+            System.out.println("One line per step; \".\" is an empty cell, a digit the speed of a vehicle.");
+            String format = "%" + Integer.toString(run.step(run.steps() - 1)).length() + "d |%s|%n";
+            for (int i = 0; i < run.steps(); i++) {
+                System.out.printf(Locale.ROOT, format, run.step(i), run.diagram().get(i));
+            }
+            System.out.println("density " + DataFiles.decimal(model.density()) + "  flow "
+                    + DataFiles.decimal(run.flow()) + "  mean speed " + DataFiles.decimal(run.meanSpeed()));
+        });
     }
 }
