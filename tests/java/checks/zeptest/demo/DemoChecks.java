@@ -163,6 +163,7 @@ public final class DemoChecks {
         usageError("createmodel", "m.txt", "--slowdown", "NaN");
         usageError("createmodel", "m.txt", "--vmax", "10");
         usageError("createmodel", "m.txt", "--seed", "1.5");
+        usageError("createmodel", "m.txt", "--seed", "2147483648");
         usageError("createmodel", "m.txt", "--colour", "red");
         usageError("createmodel", "m.txt", "--seed");
         usageError("createmodel", "m.txt", "--seed", "1", "--seed", "2");
@@ -215,6 +216,9 @@ public final class DemoChecks {
         List<String> narrow = new ArrayList<>(good);
         narrow.set(diagram + 3, narrow.get(diagram + 3).substring(1));
         corrupt("narrow.run", narrow);
+        List<String> denser = new ArrayList<>(good);
+        denser.replaceAll(line -> line.startsWith("density=") ? "density=0.900000" : line);
+        corrupt("denser.run", denser);
         List<String> headless = new ArrayList<>(good);
         headless.removeIf(line -> line.startsWith("flow="));
         Files.write(work.resolve("headless.run"), headless, StandardCharsets.UTF_8);
