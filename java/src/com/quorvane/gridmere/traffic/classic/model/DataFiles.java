@@ -126,7 +126,7 @@ public final class DataFiles {
             int equals = text.indexOf('=');
             String key = text.substring(0, Math.max(equals, 0)).strip();
             if (!keys.contains(key) || values.put(key, text.substring(equals + 1).strip()) != null) {
-                throw new IllegalArgumentException("\"" + text + "\": want key=value, each key once, of " + keys);
+                throw new IllegalArgumentException("\"" + text + "\" should be key=value, each key once: " + keys);
             }
         }
         for (String key : keys) {
