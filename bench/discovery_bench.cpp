@@ -57,7 +57,8 @@ BENCHMARK(FamilyWithoutHomes)->Arg(50)->Arg(100)->Arg(200)->Complexity(benchmark
 // one failed stat each.
 void RealPathWithoutHomes(benchmark::State& state) {
     std::string list;
-    for (std::int64_t i = 0; i < state.range(0); ++i) list += (i ? ":" : "") + std::string("/nonexistent/dir") + std::to_string(i);
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        list += (i ? ":" : "") + std::string("/nonexistent/dir") + std::to_string(i);
     setenv("PATH", list.c_str(), 1);
     for (auto _ : state) {
         benchmark::DoNotOptimize(discovery::DirectoryRuntimeSearch(platform::directoryAccess()).searchPathVariable());

@@ -41,8 +41,8 @@ std::u16string DirectoryRuntimeSearch::searchPathVariable() {
     std::size_t position = 0;
     for (;;) {
         const std::size_t separator = list.find(u':', position);
-        std::u16string entry = list.substr(
-            position, separator == std::u16string::npos ? std::u16string::npos : separator - position);
+        std::u16string entry =
+            list.substr(position, separator == std::u16string::npos ? std::u16string::npos : separator - position);
         if (entry.empty()) entry = u".";  // as the shell reads an empty PATH entry
         const std::u16string java = entry + u"/java";
         if (system_.isExecutableFile(java)) {

@@ -61,8 +61,8 @@ std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string&
     std::u16string result;
     platform::Registry::Key opened = 0;
     // Plain KEY_READ reads the process's own view, the 64-bit one.
-    if (registry_.openKey(platform::win32::kHkeyLocalMachine, kFamilyKeyPrefix + family, 0, platform::win32::kKeyRead, &opened) !=
-        platform::win32::kErrorSuccess) {
+    if (registry_.openKey(platform::win32::kHkeyLocalMachine, kFamilyKeyPrefix + family, 0, platform::win32::kKeyRead,
+                          &opened) != platform::win32::kErrorSuccess) {
         return result;
     }
     const OpenKey key(registry_, opened);
@@ -97,9 +97,8 @@ std::u16string RegistryRuntimeSearch::searchPathVariable() {
     std::size_t position = 0;
     for (;;) {
         const std::size_t separator = list.find(u';', position);
-        const std::u16string entry = list.substr(position, separator == std::u16string::npos
-                                                               ? std::u16string::npos
-                                                               : separator - position);
+        const std::u16string entry =
+            list.substr(position, separator == std::u16string::npos ? std::u16string::npos : separator - position);
         if (resolve(entry, result)) return result;
         if (separator == std::u16string::npos) return {};
         position = separator + 1;

@@ -17,7 +17,8 @@ bool passesVersionFloor(std::u16string_view name);
 
 class RegistryRuntimeSearch {
 public:
-    RegistryRuntimeSearch(platform::SystemAccess& system, platform::Registry& registry) : system_(system), registry_(registry) {}
+    RegistryRuntimeSearch(platform::SystemAccess& system, platform::Registry& registry)
+        : system_(system), registry_(registry) {}
 
     // The full path of a loadable jvm.dll, or empty.
     std::u16string findJavaRuntime();

@@ -56,8 +56,8 @@ void Launcher::invokeMain() {
         // UTF-16 code units go over as they are: no code page stands between
         // the command line and the Java program.
         const std::u16string& argument = programArgs[static_cast<std::size_t>(i)];
-        const jstring text = jniEnv->NewString(reinterpret_cast<const jchar*>(argument.data()),
-                                               static_cast<jsize>(argument.size()));
+        const jstring text =
+            jniEnv->NewString(reinterpret_cast<const jchar*>(argument.data()), static_cast<jsize>(argument.size()));
         jniEnv->SetObjectArrayElement(arguments, i, text);
     }
     checkJavaException("Failed to create command line arguments.");

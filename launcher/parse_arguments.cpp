@@ -33,9 +33,7 @@ constexpr RefusedOption kRefusedOptions[] = {
     {u"-Djava.library.path=", "Library path cannot be changed."},
 };
 
-bool isOption(std::u16string_view argument) {
-    return argument.starts_with(u"-D") || argument.starts_with(u"-X");
-}
+bool isOption(std::u16string_view argument) { return argument.starts_with(u"-D") || argument.starts_with(u"-X"); }
 
 char16_t asciiLower(char16_t unit) {
     return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;

@@ -107,8 +107,8 @@ public:
     using Key = std::uintptr_t;
     virtual ~Registry() = default;
     // RegOpenKeyExW
-    virtual std::int32_t openKey(Key root, const std::u16string& subKey, std::uint32_t options,
-                                 std::uint32_t access, Key* key) = 0;
+    virtual std::int32_t openKey(Key root, const std::u16string& subKey, std::uint32_t options, std::uint32_t access,
+                                 Key* key) = 0;
     // RegQueryInfoKeyW, asking for the number of subkeys only
     virtual std::int32_t querySubKeyCount(Key key, std::uint32_t* subKeys) = 0;
     // RegEnumKeyExW without class: `nameLength` is the buffer's capacity in

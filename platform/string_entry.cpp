@@ -1,7 +1,7 @@
 #include "platform/string_entry.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 
 namespace zep::platform {
 

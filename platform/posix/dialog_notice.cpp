@@ -28,9 +28,8 @@ std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts) {
     const GtkRuntime& gtk = *runtime;
 
     // The body goes through "%s": it is never a format of its own.
-    gtk::GtkWidget* dialog =
-        gtk.messageDialogNew(nullptr, gtk::kNoDialogFlags, gtk::kMessageOther, gtk::kButtonsNone, "%s",
-                             texts.body.c_str());
+    gtk::GtkWidget* dialog = gtk.messageDialogNew(nullptr, gtk::kNoDialogFlags, gtk::kMessageOther, gtk::kButtonsNone,
+                                                  "%s", texts.body.c_str());
     auto* window = reinterpret_cast<gtk::GtkWindow*>(dialog);
     gtk.windowSetTitle(window, texts.title.c_str());
     addButton(gtk, dialog, texts.okLabel, kOkResponse);

@@ -29,8 +29,8 @@ inline constexpr int kWindowCenter = 1;
 
 struct GtkRuntime {
     gtk::gboolean (*initCheck)(int* argc, char*** argv);
-    gtk::GtkWidget* (*messageDialogNew)(gtk::GtkWindow* parent, int flags, int type, int buttons,
-                                        const char* format, ...);
+    gtk::GtkWidget* (*messageDialogNew)(gtk::GtkWindow* parent, int flags, int type, int buttons, const char* format,
+                                        ...);
     void (*windowSetTitle)(gtk::GtkWindow* window, const char* title);
     void (*windowSetKeepAbove)(gtk::GtkWindow* window, gtk::gboolean setting);
     void (*windowSetPosition)(gtk::GtkWindow* window, int position);

@@ -28,8 +28,8 @@ std::u16string loadString(unsigned id) {
     std::optional<std::u16string_view> entry;
     if (selectedLanguage) entry = embeddedEntry(*selectedLanguage, id);
     if (!entry) {
-        entry = embeddedEntry(localeLanguage(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")),
-                              id);
+        entry =
+            embeddedEntry(localeLanguage(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")), id);
     }
     return entry ? textAsLoaded(*entry) : std::u16string();
 }

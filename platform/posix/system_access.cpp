@@ -19,9 +19,7 @@ public:
         return utf8ToUtf16(value);
     }
 
-    bool isPresent(const std::u16string& path) override {
-        return ::access(utf16ToUtf8(path).c_str(), F_OK) == 0;
-    }
+    bool isPresent(const std::u16string& path) override { return ::access(utf16ToUtf8(path).c_str(), F_OK) == 0; }
 
     void* loadLibrary(const std::u16string& path) override { return loadRuntimeLibrary(path).release(); }
 
@@ -51,8 +49,7 @@ public:
     }
 
     std::optional<std::u16string> resolvePath(const std::u16string& path) override {
-        const std::unique_ptr<char, void (*)(void*)> real(::realpath(utf16ToUtf8(path).c_str(), nullptr),
-                                                          std::free);
+        const std::unique_ptr<char, void (*)(void*)> real(::realpath(utf16ToUtf8(path).c_str(), nullptr), std::free);
         if (!real) return std::nullopt;
         return utf8ToUtf16(real.get());
     }

@@ -3,9 +3,7 @@
 
 namespace zep::platform {
 
-Library Library::load(const std::u16string& path) {
-    return Library(::LoadLibraryW(wide(path)));
-}
+Library Library::load(const std::u16string& path) { return Library(::LoadLibraryW(wide(path))); }
 
 void* Library::symbol(const char* name) const {
     return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name));

@@ -58,17 +58,16 @@ public:
 
     std::int32_t enumKey(Key key, std::uint32_t index, char16_t* name, std::uint32_t* nameLength) override {
         DWORD length = *nameLength;
-        const LSTATUS status = ::RegEnumKeyExW(hkey(key), index, reinterpret_cast<wchar_t*>(name), &length,
-                                               nullptr, nullptr, nullptr, nullptr);
+        const LSTATUS status = ::RegEnumKeyExW(hkey(key), index, reinterpret_cast<wchar_t*>(name), &length, nullptr,
+                                               nullptr, nullptr, nullptr);
         *nameLength = length;
         return status;
     }
 
-    std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName,
-                          std::uint32_t flags, void* data, std::uint32_t* dataSize) override {
+    std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName, std::uint32_t flags,
+                          void* data, std::uint32_t* dataSize) override {
         DWORD size = *dataSize;
-        const LSTATUS status =
-            ::RegGetValueW(hkey(key), wide(subKey), wide(valueName), flags, nullptr, data, &size);
+        const LSTATUS status = ::RegGetValueW(hkey(key), wide(subKey), wide(valueName), flags, nullptr, data, &size);
         *dataSize = size;
         return status;
     }

@@ -20,9 +20,7 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 text is UTF-16");
 
 namespace zep::platform {
 
-inline const wchar_t* wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+inline const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 inline std::u16string fromWide(std::wstring_view text) {
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};

@@ -8,9 +8,7 @@
 namespace zep::test {
 namespace {
 
-ProcessResult zep(const std::vector<std::u16string>& arguments) {
-    return runProgram(zepExecutable(), arguments);
-}
+ProcessResult zep(const std::vector<std::u16string>& arguments) { return runProgram(zepExecutable(), arguments); }
 
 TEST(CommandLine, RefusedClassPathThenUnknownCommand) {
     const ProcessResult result = zep({u"-Djava.class.path=x", u"ZEP"});

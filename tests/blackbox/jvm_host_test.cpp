@@ -64,57 +64,56 @@ protected:
 };
 
 std::string mainCall(int args) {
-    return std::string("CallStaticVoidMethod class=") + kLaneView + " method=main([Ljava/lang/String;)V args=" +
-           std::to_string(args);
+    return std::string("CallStaticVoidMethod class=") + kLaneView +
+           " method=main([Ljava/lang/String;)V args=" + std::to_string(args);
 }
 
 TEST_F(JvmHost, SuccessfulLaunchHandsOverOptionsAndArgumentsInOrder) {
-    const ProcessResult result =
-        launch({u"-Dzeptest=\u00e9", u"zep", u"a", u"-Xss2m", u"", u"\U0001D11E", u"cfs"});
+    const ProcessResult result = launch({u"-Dzeptest=\u00e9", u"zep", u"a", u"-Xss2m", u"", u"\U0001D11E", u"cfs"});
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(calls(), (Lines{
-                           "JNI_CreateJavaVM version=0x00010006 nOptions=4 ignoreUnrecognized=0",
-                           "option[0]=-Dzeptest=\\xC3\\xA9",
-                           "option[1]=-Xss2m",
-                           "option[2]=-Djava.class.path=zep.jar",
-                           "option[3]=-Djava.library.path=.",
-                           "ExceptionOccurred none",  // after creation
-                           "ExceptionOccurred none",  // the main class is named
-                           std::string("FindClass ") + kLaneView,
-                           "ExceptionOccurred none",
-                           "NewStringUTF ",
-                           "FindClass java/lang/String",
-                           "NewObjectArray length=4 class=java/lang/String init=",
-                           "NewString length=1 units=0061",
-                           "SetObjectArrayElement index=0",
-                           "NewString length=0 units=",
-                           "SetObjectArrayElement index=1",
-                           "NewString length=2 units=d834 dd1e",
-                           "SetObjectArrayElement index=2",
-                           "NewString length=3 units=0063 0066 0073",
-                           "SetObjectArrayElement index=3",
-                           "ExceptionOccurred none",
-                           std::string("GetStaticMethodID class=") + kLaneView +
-                               " name=main sig=([Ljava/lang/String;)V",
-                           "ExceptionOccurred none",
-                           mainCall(4),
-                           "arg[0] units=0061",
-                           "arg[1] units=",
-                           "arg[2] units=d834 dd1e",
-                           "arg[3] units=0063 0066 0073",
-                           "ExceptionOccurred none",
-                           "DestroyJavaVM",
-                       }));
+    EXPECT_EQ(calls(),
+              (Lines{
+                  "JNI_CreateJavaVM version=0x00010006 nOptions=4 ignoreUnrecognized=0",
+                  "option[0]=-Dzeptest=\\xC3\\xA9",
+                  "option[1]=-Xss2m",
+                  "option[2]=-Djava.class.path=zep.jar",
+                  "option[3]=-Djava.library.path=.",
+                  "ExceptionOccurred none",  // after creation
+                  "ExceptionOccurred none",  // the main class is named
+                  std::string("FindClass ") + kLaneView,
+                  "ExceptionOccurred none",
+                  "NewStringUTF ",
+                  "FindClass java/lang/String",
+                  "NewObjectArray length=4 class=java/lang/String init=",
+                  "NewString length=1 units=0061",
+                  "SetObjectArrayElement index=0",
+                  "NewString length=0 units=",
+                  "SetObjectArrayElement index=1",
+                  "NewString length=2 units=d834 dd1e",
+                  "SetObjectArrayElement index=2",
+                  "NewString length=3 units=0063 0066 0073",
+                  "SetObjectArrayElement index=3",
+                  "ExceptionOccurred none",
+                  std::string("GetStaticMethodID class=") + kLaneView + " name=main sig=([Ljava/lang/String;)V",
+                  "ExceptionOccurred none",
+                  mainCall(4),
+                  "arg[0] units=0061",
+                  "arg[1] units=",
+                  "arg[2] units=d834 dd1e",
+                  "arg[3] units=0063 0066 0073",
+                  "ExceptionOccurred none",
+                  "DestroyJavaVM",
+              }));
     EXPECT_EQ(loadLines(), "LULDU") << "probe load released, real load kept until after DestroyJavaVM";
 }
 
 TEST_F(JvmHost, NoProgramArgumentsGiveAnEmptyArray) {
     EXPECT_EQ(launch({u"animation"}).exitCode, 0);
     const Lines lines = calls();
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "NewObjectArray length=0 class=java/lang/String init="), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "NewObjectArray length=0 class=java/lang/String init="),
+              lines.end());
 }
 
 TEST_F(JvmHost, SystemExitInMainEndsTheProcessWithItsCode) {
@@ -135,11 +134,11 @@ TEST_F(JvmHost, TeardownWaitsForTheMachine) {
 
 struct Failure {
     const char* name;
-    const char* fail;        // ZEPTEST_JVM_FAIL
-    const char* home;        // the home QRVN_ZEP_JAVA_HOME names
+    const char* fail;  // ZEPTEST_JVM_FAIL
+    const char* home;  // the home QRVN_ZEP_JAVA_HOME names
     std::vector<std::u16string> arguments;
-    std::string err;         // standard error, exactly
-    std::string teardown;    // loads (L), unloads (U) and DestroyJavaVM (D), in order
+    std::string err;       // standard error, exactly
+    std::string teardown;  // loads (L), unloads (U) and DestroyJavaVM (D), in order
 };
 
 std::string described(const char* switchName) {
@@ -150,20 +149,40 @@ TEST_F(JvmHost, EveryFailedStepReportsItsMessageAndTearsDownWhatExists) {
     const Failure table[] = {
         {"no entry point", "", "noentry", {u"zep"}, "Cannot find JNI_CreateJavaVM entry point.", "LULU"},
         {"negative creation", "create=-6", "valid", {u"zep"}, "Create JVM failed.", "LULU"},
-        {"exception after creation", "create-exception", "valid", {u"zep"},
-         described("create-exception") + "Exception occurred during JVM creation.", "LULDU"},
+        {"exception after creation",
+         "create-exception",
+         "valid",
+         {u"zep"},
+         described("create-exception") + "Exception occurred during JVM creation.",
+         "LULDU"},
         {"no command word", "", "valid", {u"-Dx=1"}, "Main class invalid.", "LULDU"},
         {"class not found", "findclass", "valid", {u"zep"}, "Failed to load main class.", "LULDU"},
-        {"class found, exception pending", "findclass-pending", "valid", {u"zep"},
-         described("findclass-pending") + "Failed to load main class.", "LULDU"},
+        {"class found, exception pending",
+         "findclass-pending",
+         "valid",
+         {u"zep"},
+         described("findclass-pending") + "Failed to load main class.",
+         "LULDU"},
         {"no array", "array", "valid", {u"zep", u"a"}, "Failed to create command line arguments.", "LULDU"},
-        {"exception while filling", "array-exception", "valid", {u"zep", u"a", u"b"},
-         described("array-exception") + "Failed to create command line arguments.", "LULDU"},
+        {"exception while filling",
+         "array-exception",
+         "valid",
+         {u"zep", u"a", u"b"},
+         described("array-exception") + "Failed to create command line arguments.",
+         "LULDU"},
         {"no main method", "method", "valid", {u"zep"}, "Failed to find main method.", "LULDU"},
-        {"method found, exception pending", "method-pending", "valid", {u"zep"},
-         described("method-pending") + "Failed to find main method.", "LULDU"},
-        {"main throws", "main-throws", "valid", {u"zep"},
-         described("main-throws") + "Exception occurred when calling main method.", "LULDU"},
+        {"method found, exception pending",
+         "method-pending",
+         "valid",
+         {u"zep"},
+         described("method-pending") + "Failed to find main method.",
+         "LULDU"},
+        {"main throws",
+         "main-throws",
+         "valid",
+         {u"zep"},
+         described("main-throws") + "Exception occurred when calling main method.",
+         "LULDU"},
     };
     for (const Failure& failure : table) {
         SCOPED_TRACE(failure.name);

@@ -3,10 +3,10 @@
 // the dialog; the desktop's default handler for http addresses is a script
 // that records what it is asked to open.
 
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -107,7 +107,7 @@ protected:
 };
 
 struct Language {
-    const char* option;  // after -Duser.language=; empty: no option at all
+    const char* option;    // after -Duser.language=; empty: no option at all
     const char* expected;  // the texts it brings, English without an option
 };
 
@@ -121,7 +121,8 @@ protected:
     }
     const ExpectedLanguage& texts() const { return expectedLanguage(utf8ToUtf16(GetParam().expected)); }
     std::string helpUrl() const {
-        return *GetParam().option == '\0' ? utf16ToUtf8(kExpectedDefaultHelpUrl) : utf16ToUtf8(expectedHelpUrl(texts()));
+        return *GetParam().option == '\0' ? utf16ToUtf8(kExpectedDefaultHelpUrl)
+                                          : utf16ToUtf8(expectedHelpUrl(texts()));
     }
 
     // The notice is up, with its title, above other windows and modal.
@@ -190,9 +191,8 @@ bool listening(const std::string& name) {
     address.sun_family = AF_UNIX;
     name.copy(address.sun_path + 1, sizeof address.sun_path - 2);
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool connected =
-        connect(fd, reinterpret_cast<const sockaddr*>(&address),
-                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size())) == 0;
+    const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address),
+                                   static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size())) == 0;
     close(fd);
     return connected;
 }
@@ -207,8 +207,8 @@ TEST_F(NoticeDialog, ASessionBusWithoutAccessibilityLeavesStandardErrorToTheLaun
         << "<busconfig><type>session</type><listen>unix:abstract=" << socket << "</listen>"
         << "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
         << "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n";
-    RunningProgram bus = startProgram(u"/usr/bin/dbus-daemon",
-                                      {u"--nofork", u"--config-file=" + (scratch / "bus.conf").u16string()});
+    RunningProgram bus =
+        startProgram(u"/usr/bin/dbus-daemon", {u"--nofork", u"--config-file=" + (scratch / "bus.conf").u16string()});
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!listening(socket) && bus.running() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(20ms);

@@ -3,8 +3,8 @@
 // reading standard error gets the launcher's message alone.
 
 #include <dlfcn.h>
-#include <link.h>
 #include <gtest/gtest.h>
+#include <link.h>
 
 #include <filesystem>
 
@@ -114,8 +114,7 @@ TEST_F(TerminalNotice, ADisplayWithoutGtkIsLikeNone) {
     NoRuntimeOptions withoutGtk;
     withoutGtk.stage = "touch \"" + (scratch / "empty").string() + "\" && mount --bind \"" +
                        (scratch / "empty").string() + "\" \"" + gtkLibraryFile() + "\"";
-    const std::map<std::u16string, std::optional<std::u16string>> variables{
-        {u"DISPLAY", utf8ToUtf16(display.name())}};
+    const std::map<std::u16string, std::optional<std::u16string>> variables{{u"DISPLAY", utf8ToUtf16(display.name())}};
     const ExpectedLanguage& italian = expectedLanguage(u"it");
     const ProcessResult onTerminal = launch({u"-Duser.language=it", u"zep"}, true, withoutGtk, variables);
     EXPECT_FALSE(onTerminal.timedOut);

@@ -46,7 +46,8 @@ protected:
 
 TEST_F(UnusualHomes, BlanksQuotesAndNonAsciiLettersInTheHomesPath) {
     // A double quote cannot be part of a Windows file name; the apostrophe can, everywhere.
-    const fs::path home = scratch / fs::path(u8"Java 17 'q' \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0430 \u65E5\u672C\u8A9E");
+    const fs::path home =
+        scratch / fs::path(u8"Java 17 'q' \u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0430 \u65E5\u672C\u8A9E");
     fs::copy(validHome(), home, fs::copy_options::recursive);
     const ProcessResult result = launch(home);
     EXPECT_EQ(result.err, "");

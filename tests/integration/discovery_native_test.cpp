@@ -23,8 +23,9 @@ protected:
     // /usr/lib/jvm, after the shell commands in `stage` have run in there.
     ProcessResult run(const std::u16string& program, const std::string& stage,
                       std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
-        const std::string script = "mount --bind \"$JDK\" \"$S/jdk\" && mount -t tmpfs tmpfs /usr/lib/jvm && cd \"$S\" && " +
-                                   stage + " && PATH=\"$TEST_PATH\" exec \"$0\"";
+        const std::string script =
+            "mount --bind \"$JDK\" \"$S/jdk\" && mount -t tmpfs tmpfs /usr/lib/jvm && cd \"$S\" && " + stage +
+            " && PATH=\"$TEST_PATH\" exec \"$0\"";
         environment[u"JDK"] = utf8ToUtf16(ZEP_TEST_JDK_HOME);
         environment[u"S"] = utf8ToUtf16(scratch.path().string());
         // The staging shell needs its tools; the program gets the PATH of the test.
@@ -79,20 +80,22 @@ TEST_F(NativeDiscovery, VeryLongPathIsSearchedToItsEnd) {
     std::string list;
     while (list.size() < 120000) list += "/no/such/directory/anywhere:";
     list += (scratch / "links").string();
-    const auto result = run(probe, "mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
-                            {{u"PATH", utf8ToUtf16(list)}});
+    const auto result =
+        run(probe, "mkdir links && ln -s \"$S/jdk/bin/java\" links/java", {{u"PATH", utf8ToUtf16(list)}});
     EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
 }
 
 TEST_F(NativeDiscovery, VariableTooLongForAnyPathFallsThrough) {
     const std::string longHome = "/" + std::string(5000, 'j');
-    const auto result = run(probe, "ln -s \"$S/jdk\" /usr/lib/jvm/jdk", {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16(longHome)}});
+    const auto result =
+        run(probe, "ln -s \"$S/jdk\" /usr/lib/jvm/jdk", {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16(longHome)}});
     EXPECT_EQ(result.out, "/usr/lib/jvm/jdk/lib/server/libjvm.so");
 }
 
 TEST_F(NativeDiscovery, PathEntryWithANonExecutableJavaIsSkipped) {
-    const auto result = run(probe, "mkdir plain && touch plain/java && mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
-                            {{u"PATH", utf8ToUtf16((scratch / "plain").string() + ":" + (scratch / "links").string())}});
+    const auto result =
+        run(probe, "mkdir plain && touch plain/java && mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
+            {{u"PATH", utf8ToUtf16((scratch / "plain").string() + ":" + (scratch / "links").string())}});
     EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
 }
 

@@ -30,8 +30,7 @@ public:
     void add(const std::wstring& family, const std::wstring& version, DWORD type, const std::wstring& home) {
         const std::wstring path = std::wstring(kJavaSoft) + L"\\" + family + L"\\" + version;
         HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                    nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         if (type == REG_DWORD) {
             const DWORD number = 17;
@@ -55,7 +54,8 @@ class WindowsDiscovery : public ::testing::Test {
 protected:
     fs::path home(const char* name) const { return fs::path(testProgramDirectory()) / "homes" / name; }
 
-    ProcessResult run(const std::u16string& program, std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
+    ProcessResult run(const std::u16string& program,
+                      std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
         environment.emplace(u"Path", std::nullopt);
         environment[u"ZEPTEST_JVM_LOG"] = textOf(scratch / "jvm.log");
@@ -165,8 +165,11 @@ TEST_F(WindowsDiscovery, RuntimeThatShipsItsOwnCRuntimeLoads) {
     const std::string library = utf8Of(home("crt")) + "\\bin\\server\\jvm.dll";
     ProcessOptions plain;
     plain.environment = environment;
-    EXPECT_EQ(runProgram(testProgramDirectory() + u"\\load_library.exe", {textOf(home("crt") / "bin" / "server" / "jvm.dll")}, plain).out,
-              "not loaded") << "the control: a plain load cannot find the runtime's C runtime";
+    EXPECT_EQ(runProgram(testProgramDirectory() + u"\\load_library.exe",
+                         {textOf(home("crt") / "bin" / "server" / "jvm.dll")}, plain)
+                  .out,
+              "not loaded")
+        << "the control: a plain load cannot find the runtime's C runtime";
     EXPECT_EQ(find(environment).out, library);
     const ProcessResult launched = run(zepExecutable(), environment);
     EXPECT_EQ(launched.err, "Main class invalid.") << "the real load worked too";

@@ -34,12 +34,11 @@ TEST(EndToEnd, ArgumentsReachMainIntactAndInOrder) {
     EXPECT_EQ(result.exitCode, 0);
 }
 
-TEST(EndToEnd, NoArgumentsGiveAnEmptyArray) {
-    EXPECT_EQ(zep({u"zep"}).out, "argc=0\nthread=main\n");
-}
+TEST(EndToEnd, NoArgumentsGiveAnEmptyArray) { EXPECT_EQ(zep({u"zep"}).out, "argc=0\nthread=main\n"); }
 
 TEST(EndToEnd, OptionsReachTheMachineAndTheFixedPathsComeLast) {
-    const ProcessResult result = zep({u"-Dzeptest.color=gr\u00fcn", u"zep", u"-Dzeptest.show=zeptest.color,java.class.path,java.library.path"});
+    const ProcessResult result =
+        zep({u"-Dzeptest.color=gr\u00fcn", u"zep", u"-Dzeptest.show=zeptest.color,java.class.path,java.library.path"});
     EXPECT_EQ(result.out,
               "argc=0\n"
               "prop zeptest.color=gr\xC3\xBCn\n"
@@ -50,8 +49,8 @@ TEST(EndToEnd, OptionsReachTheMachineAndTheFixedPathsComeLast) {
 
 TEST(EndToEnd, MainThatThrowsIsDescribedThenReported) {
     const ProcessResult result = zep({u"cfs", u"throw"});
-    EXPECT_TRUE(result.err.starts_with(
-        "Exception in thread \"main\" java.lang.IllegalStateException: zeptest boom\n\tat "))
+    EXPECT_TRUE(
+        result.err.starts_with("Exception in thread \"main\" java.lang.IllegalStateException: zeptest boom\n\tat "))
         << result.err;
     EXPECT_TRUE(result.err.ends_with("\nException occurred when calling main method.")) << result.err;
     EXPECT_EQ(result.exitCode, 1);
@@ -86,7 +85,7 @@ TEST(EndToEnd, EachFailureOfTheMachineHasItsMessage) {
         // The machine's own word comes first, then the launcher's.
         {{u"-Xfoo", u"zep"}, "Unrecognized option: -Xfoo\nCreate JVM failed."},
         {{u"createmodel"}, "Failed to load main class."},  // not in this archive
-        {{u"ls"}, "Failed to find main method."},           // main(String), not main(String[])
+        {{u"ls"}, "Failed to find main method."},          // main(String), not main(String[])
         {{u"-Dx=1"}, "Main class invalid."},
     };
     for (const auto& [arguments, err] : table) {

@@ -5,8 +5,8 @@
 // and the body are read back.
 
 #include <dlfcn.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -97,8 +97,8 @@ struct Gtk {
 struct Seen {
     bool shown = false;
     std::string title;
-    std::vector<std::string> texts;    // every visible text outside the buttons, in order
-    std::vector<std::string> buttons;  // the buttons' visible texts, in order
+    std::vector<std::string> texts;     // every visible text outside the buttons, in order
+    std::vector<std::string> buttons;   // the buttons' visible texts, in order
     std::vector<std::string> defaults;  // the texts of the buttons that Return presses
     bool modal = false;
 };
@@ -242,9 +242,8 @@ TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {
 
 TEST_F(NoticeGtk, WithoutALanguageTheBodyIsEmptyAndClosingTheWindowIsLikeOk) {
     ::setenv("LC_ALL", "C", 1);  // the user's language then decides: English
-    const Seen seen = visit(Act::CloseWindow, [] {
-        platform::showRuntimeMissingNotice(u"", std::u16string(kExpectedDefaultHelpUrl));
-    });
+    const Seen seen = visit(Act::CloseWindow,
+                            [] { platform::showRuntimeMissingNotice(u"", std::u16string(kExpectedDefaultHelpUrl)); });
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.title, "Java Runtime Not Found");
     EXPECT_EQ(seen.texts, std::vector<std::string>{""});

@@ -123,10 +123,11 @@ TEST_F(FailureSwitch, MainExitEndsTheProcessAsSystemExitDoes) {
         },
         testing::ExitedWithCode(7), "");
     // Exit handlers ran, so the library was unloaded; no exception was raised.
-    EXPECT_EQ(logFrom("CallStaticVoidMethod class=com/quorvane/gridmere/Main method=main([Ljava/lang/String;)V args=null"),
-              (Lines{"CallStaticVoidMethod class=com/quorvane/gridmere/Main method=main([Ljava/lang/String;)V "
-                     "args=null",
-                     "unload"}));
+    EXPECT_EQ(
+        logFrom("CallStaticVoidMethod class=com/quorvane/gridmere/Main method=main([Ljava/lang/String;)V args=null"),
+        (Lines{"CallStaticVoidMethod class=com/quorvane/gridmere/Main method=main([Ljava/lang/String;)V "
+               "args=null",
+               "unload"}));
 }
 
 TEST_F(FailureSwitch, DestroyWaitsAsLongAsAsked) {

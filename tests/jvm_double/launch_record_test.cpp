@@ -29,28 +29,29 @@ TEST_F(JvmDouble, RecordsEveryStepOfALaunch) {
     EXPECT_EQ(vm->DestroyJavaVM(), JNI_OK);
     library.reset();
 
-    EXPECT_EQ(log(), (Lines{
-                         "load " + utf8(libraryIn("valid")),
-                         "JNI_CreateJavaVM version=0x00010006 nOptions=2 ignoreUnrecognized=0",
-                         "option[0]=-Djava.class.path=zep.jar",
-                         "option[1]=-Dx=\\xC3\\xA9 \\\\ \\x09\\x7F~",
-                         "option[1].extraInfo=set",
-                         "FindClass java/lang/String",
-                         "NewObjectArray length=3 class=java/lang/String init=",
-                         "NewString length=4 units=0061 00e9 d83d de00",
-                         "SetObjectArrayElement index=0",
-                         "NewStringUTF b\\xC3\\xA9",
-                         "SetObjectArrayElement index=1",
-                         "ExceptionOccurred none",
-                         "FindClass com/quorvane/gridmere/Main",
-                         "GetStaticMethodID class=com/quorvane/gridmere/Main name=main sig=([Ljava/lang/String;)V",
-                         "CallStaticVoidMethod class=com/quorvane/gridmere/Main method=main([Ljava/lang/String;)V args=3",
-                         "arg[0] units=0061 00e9 d83d de00",
-                         "arg[1] units=0062 00e9",
-                         "arg[2] null",
-                         "DestroyJavaVM",
-                         "unload",
-                     }));
+    EXPECT_EQ(log(),
+              (Lines{
+                  "load " + utf8(libraryIn("valid")),
+                  "JNI_CreateJavaVM version=0x00010006 nOptions=2 ignoreUnrecognized=0",
+                  "option[0]=-Djava.class.path=zep.jar",
+                  "option[1]=-Dx=\\xC3\\xA9 \\\\ \\x09\\x7F~",
+                  "option[1].extraInfo=set",
+                  "FindClass java/lang/String",
+                  "NewObjectArray length=3 class=java/lang/String init=",
+                  "NewString length=4 units=0061 00e9 d83d de00",
+                  "SetObjectArrayElement index=0",
+                  "NewStringUTF b\\xC3\\xA9",
+                  "SetObjectArrayElement index=1",
+                  "ExceptionOccurred none",
+                  "FindClass com/quorvane/gridmere/Main",
+                  "GetStaticMethodID class=com/quorvane/gridmere/Main name=main sig=([Ljava/lang/String;)V",
+                  "CallStaticVoidMethod class=com/quorvane/gridmere/Main method=main([Ljava/lang/String;)V args=3",
+                  "arg[0] units=0061 00e9 d83d de00",
+                  "arg[1] units=0062 00e9",
+                  "arg[2] null",
+                  "DestroyJavaVM",
+                  "unload",
+              }));
 }
 
 TEST_F(JvmDouble, TheThreeCallVariantsRecordTheSameLines) {
@@ -77,7 +78,9 @@ TEST_F(JvmDouble, TheThreeCallVariantsRecordTheSameLines) {
 TEST_F(JvmDouble, TextIsRecordedSoThatNoUnitIsLost) {
     ASSERT_NO_FATAL_FAILURE(startMain());
     // Modified UTF-8: C0 80 is U+0000 and a surrogate comes encoded on its own.
-    jstring odd = env->NewStringUTF("a\xC0\x80" "b\xED\xA0\x80");
+    jstring odd = env->NewStringUTF(
+        "a\xC0\x80"
+        "b\xED\xA0\x80");
     jobjectArray arguments = env->NewObjectArray(2, stringClass, odd);
     env->CallStaticVoidMethod(mainClass, mainMethod, arguments);
     EXPECT_EQ(logFrom("NewStringUTF a\\xC0\\x80b\\xED\\xA0\\x80"),

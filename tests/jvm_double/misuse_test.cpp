@@ -99,8 +99,7 @@ TEST_F(Misuse, CallsFromAnotherThreadAreRecorded) {
     ASSERT_NO_FATAL_FAILURE(startMain());
     CaptureStderr();
     std::thread([this] { env->FindClass("com/quorvane/Other"); }).join();
-    EXPECT_EQ(GetCapturedStderr(),
-              "jvm double: FindClass called on a thread other than the one that created the VM\n");
+    EXPECT_EQ(GetCapturedStderr(), "jvm double: FindClass called on a thread other than the one that created the VM\n");
     EXPECT_EQ(logFrom("wrong-thread FindClass"), (Lines{"wrong-thread FindClass", "FindClass com/quorvane/Other"}));
 }
 
@@ -114,8 +113,9 @@ TEST_F(Misuse, MistakesAJvmReportsBecomeExceptions) {
     EXPECT_EQ(described(), "Exception in thread \"main\" java.lang.NoSuchMethodError: main\n");
     jobjectArray array = env->NewObjectArray(1, stringClass, nullptr);
     env->SetObjectArrayElement(array, 1, nullptr);
-    EXPECT_EQ(described(),
-              "Exception in thread \"main\" java.lang.ArrayIndexOutOfBoundsException: Index 1 out of bounds for length 1\n");
+    EXPECT_EQ(
+        described(),
+        "Exception in thread \"main\" java.lang.ArrayIndexOutOfBoundsException: Index 1 out of bounds for length 1\n");
     EXPECT_EQ(env->NewObjectArray(-1, stringClass, nullptr), nullptr);
     EXPECT_EQ(described(), "Exception in thread \"main\" java.lang.NegativeArraySizeException: -1\n");
 }

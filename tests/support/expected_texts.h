@@ -56,8 +56,8 @@ inline constexpr ExpectedLanguage kExpectedLanguages[] = {
      u"моделирования. Справку по установке см. в ",
      u"требованиях Java для Gridmere", u"."},
     {u"zh", 2052, u"chs", u"找不到 Java Runtime", u"确定", u"帮助",
-     u"请安装受支持的 Java Runtime Environment 以使用此模拟服务。有关安装的帮助信息，请参见 ",
-     u"Gridmere 的 Java 要求", u"。"},
+     u"请安装受支持的 Java Runtime Environment 以使用此模拟服务。有关安装的帮助信息，请参见 ", u"Gridmere 的 Java 要求",
+     u"。"},
 };
 
 inline constexpr std::u16string_view kExpectedProductName = u"Gridmere";  // id 103

@@ -18,8 +18,8 @@ namespace zep::test {
 class FakeMachine final : public platform::DirectoryAccess {
 public:
     std::map<std::u16string, std::u16string> environment;
-    std::set<std::u16string> files;     // present (a directory would count alike)
-    std::set<std::u16string> loadable;  // libraries that load
+    std::set<std::u16string> files;                                     // present (a directory would count alike)
+    std::set<std::u16string> loadable;                                  // libraries that load
     std::map<std::u16string, std::vector<std::u16string>> directories;  // name lists, in listing order
     std::set<std::u16string> executables;
     std::map<std::u16string, std::u16string> realPaths;  // what a path resolves to

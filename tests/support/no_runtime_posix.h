@@ -27,8 +27,7 @@ struct NoRuntimeCommand {
 
 inline NoRuntimeCommand launcherWithoutRuntimes(const std::vector<std::u16string>& arguments,
                                                 const NoRuntimeOptions& options = {}) {
-    const std::string script =
-        "mount -t tmpfs tmpfs /usr/lib/jvm && " + options.stage + " && PATH= exec \"$0\" \"$@\"";
+    const std::string script = "mount -t tmpfs tmpfs /usr/lib/jvm && " + options.stage + " && PATH= exec \"$0\" \"$@\"";
     NoRuntimeCommand command;
     command.arguments = {options.ownNetwork ? u"-rmn" : u"-rm", u"/bin/sh", u"-c", platform::utf8ToUtf16(script),
                          zepExecutable()};

@@ -2,8 +2,8 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <termios.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -120,8 +120,7 @@ ProcessResult RunningProgram::finish(std::chrono::milliseconds timeout) {
     state.stop = true;
     if (state.outReader.joinable()) state.outReader.join();
     if (state.errReader.joinable()) state.errReader.join();
-    state.result.exitCode =
-        WIFEXITED(state.status) ? WEXITSTATUS(state.status) : 128 + WTERMSIG(state.status);
+    state.result.exitCode = WIFEXITED(state.status) ? WEXITSTATUS(state.status) : 128 + WTERMSIG(state.status);
     return state.result;
 }
 

@@ -153,8 +153,8 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     }
     ::SetHandleInformation(state->outRead.value, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(state->errRead.value, HANDLE_FLAG_INHERIT, 0);
-    Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                               OPEN_EXISTING, 0, nullptr));
+    Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                               nullptr));
 
     // Only the three standard handles reach the child.
     HANDLE inherited[] = {input.value, outWrite.value, errWrite.value};
@@ -163,8 +163,8 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     std::vector<char> attributeStorage(attributeSize);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeStorage.data());
     ::InitializeProcThreadAttributeList(attributes, 1, 0, &attributeSize);
-    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited,
-                                nullptr, nullptr);
+    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited, nullptr,
+                                nullptr);
 
     STARTUPINFOEXW startup{};
     startup.StartupInfo.cb = sizeof startup;
@@ -177,8 +177,7 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     const BOOL created = ::CreateProcessW(
         wide(program), const_cast<wchar_t*>(wide(commandLine)), nullptr, nullptr, TRUE,
         CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT, environment.data(),
-        options.workingDirectory.empty() ? nullptr : wide(options.workingDirectory), &startup.StartupInfo,
-        &process);
+        options.workingDirectory.empty() ? nullptr : wide(options.workingDirectory), &startup.StartupInfo, &process);
     ::DeleteProcThreadAttributeList(attributes);
     if (!created) throw std::runtime_error("CreateProcessW failed with " + std::to_string(::GetLastError()));
     state->process.value = process.hProcess;

@@ -12,8 +12,8 @@ class ScratchDirectory {
 public:
     ScratchDirectory() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::current_path() / "scratch" /
-                (std::string(test->test_suite_name()) + "." + test->name());
+        path_ =
+            std::filesystem::current_path() / "scratch" / (std::string(test->test_suite_name()) + "." + test->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

@@ -53,8 +53,8 @@ TEST(ExtractHelpAnchor, WithoutACompleteAnchorNothingChanges) {
     const std::u16string bodies[] = {
         u"",
         u"No link here.",
-        u"<A HREF=\"http://h\">x</A>",     // the tags are case-sensitive
-        u"<a href=\"http://h\">x",         // never closed
+        u"<A HREF=\"http://h\">x</A>",      // the tags are case-sensitive
+        u"<a href=\"http://h\">x",          // never closed
         u"<a href=\"\">empty address</a>",  // an address needs one character
         u"<a href=\"http://h\"></a>",       // so does the link text
         u"<a href='http://h'>x</a>",

@@ -58,8 +58,8 @@ TEST_F(LanguageOption, UnknownCodesKeepTheLanguageButPrepareTheBodyInIt) {
         std::u16string_view value;
     };
     const Case cases[] = {
-        {u"fr", u"DE"}, {u"fr", u"en_gb"}, {u"fr", u"en_US"}, {u"fr", u"eng"}, {u"fr", u""},
-        {u"de", u"xx"}, {u"it", u" it"},  {u"it", u"e"},
+        {u"fr", u"DE"}, {u"fr", u"en_gb"}, {u"fr", u"en_US"}, {u"fr", u"eng"},
+        {u"fr", u""},   {u"de", u"xx"},    {u"it", u" it"},   {u"it", u"e"},
     };
     for (const auto& [before, value] : cases) {
         const ExpectedLanguage& kept = expectedLanguage(before);

@@ -64,7 +64,9 @@ TEST_F(ParseArguments, LaterCommandWordsAndEmptyArgumentsAreProgramArguments) {
 }
 
 TEST_F(ParseArguments, InvalidCommandEndsTheWalkAtOnce) {
-    EXPECT_EQ(runtimeError([&] { parse({u"-Da=1", u"bogus", u"-Djava.class.path=x", u"-Db=2", u"zep"}); }),
+    EXPECT_EQ(runtimeError([&] {
+                  parse({u"-Da=1", u"bogus", u"-Djava.class.path=x", u"-Db=2", u"zep"});
+              }),
               "Invalid command.");
     EXPECT_EQ(stderrText.text(), "") << "arguments after the invalid command are not examined";
     EXPECT_EQ(options(), (Strings{"-Da=1"})) << "what came before stays for teardown to free";

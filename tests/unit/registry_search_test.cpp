@@ -38,11 +38,10 @@ protected:
 
 TEST(VersionFloor, ComparesAsTextNotAsVersionNumbers) {
     const std::pair<std::u16string, bool> table[] = {
-        {u"1.6", false},      {u"1.6.0_45", false}, {u"1.7", true},     {u"1.7.0_80", true},
-        {u"1.8", true},       {u"1.8.0_202", true}, {u"1.10", false},   {u"1", false},
-        {u"1.", false},       {u"", false},         {u"0.9", false},    {u"9", true},
-        {u"10", true},        {u"11.0.2", true},    {u"17", true},      {u"1.7a", true},
-        {u"1.70", true},      {u"1-7", false},      {u"2", true},       {u"\u00e9", true},
+        {u"1.6", false},      {u"1.6.0_45", false}, {u"1.7", true},  {u"1.7.0_80", true}, {u"1.8", true},
+        {u"1.8.0_202", true}, {u"1.10", false},     {u"1", false},   {u"1.", false},      {u"", false},
+        {u"0.9", false},      {u"9", true},         {u"10", true},   {u"11.0.2", true},   {u"17", true},
+        {u"1.7a", true},      {u"1.70", true},      {u"1-7", false}, {u"2", true},        {u"\u00e9", true},
     };
     for (const auto& [name, passes] : table) {
         EXPECT_EQ(passesVersionFloor(name), passes) << testing::PrintToString(std::string(name.begin(), name.end()));
@@ -113,7 +112,8 @@ TEST_F(RegistrySearch, FirstEnumeratedSubkeyThatResolvesWinsUnsorted) {
     registry.addVersion(u"JDK", u"17", u"C:\\Seventeen");
     addHome(u"C:\\Eleven");
     addHome(u"C:\\Seventeen");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"), u"C:\\Eleven\\bin\\server\\jvm.dll");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"),
+              u"C:\\Eleven\\bin\\server\\jvm.dll");
 }
 
 TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
@@ -127,11 +127,11 @@ TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
 
 TEST_F(RegistrySearch, UnusableSubkeysArePassedOverForTheNext) {
     auto& family = registry.keys[kJdk];
-    family.push_back({u"9", {}});                                                   // no JavaHome
-    family.push_back({u"10", {{u"JavaHome", {test::kRegDword, u"x"}}}});            // wrong type
-    family.push_back({u"11", {{u"JavaHome", {test::kRegSz, std::u16string(1024, u'x')}}}});  // too long
-    family.push_back({u"12", {{u"JavaHome", {test::kRegSz, u"C:\\NotAHome"}}}});   // names no home
-    family.push_back({u"13", {}, true});                                            // enumeration fails
+    family.push_back({u"9", {}});                                                                 // no JavaHome
+    family.push_back({u"10", {{u"JavaHome", {test::kRegDword, u"x"}}}});                          // wrong type
+    family.push_back({u"11", {{u"JavaHome", {test::kRegSz, std::u16string(1024, u'x')}}}});       // too long
+    family.push_back({u"12", {{u"JavaHome", {test::kRegSz, u"C:\\NotAHome"}}}});                  // names no home
+    family.push_back({u"13", {}, true});                                                          // enumeration fails
     family.push_back({std::u16string(260, u'9'), {{u"JavaHome", {test::kRegSz, u"C:\\Long"}}}});  // name too long
     family.push_back({u"17", {{u"JavaHome", {test::kRegExpandSz, u"C:\\Good"}}}});
     addHome(u"C:\\Long");
@@ -167,7 +167,8 @@ TEST_F(RegistrySearch, PathEntriesAreHomesTriedInOrderEmptyOnesIncluded) {
     EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
     Strings tried;
     for (const auto& probe : machine.probes) {
-        if (probe.ends_with(u"\\bin\\java.exe") && probe.find(u"\\jre\\") == std::u16string::npos) tried.push_back(probe);
+        if (probe.ends_with(u"\\bin\\java.exe") && probe.find(u"\\jre\\") == std::u16string::npos)
+            tried.push_back(probe);
     }
     EXPECT_EQ(tried, (Strings{u"present C:\\A\\bin\\java.exe", u"present \\bin\\java.exe",
                               u"present C:\\B\\bin\\java.exe", u"present \\bin\\java.exe"}));

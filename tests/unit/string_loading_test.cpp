@@ -20,9 +20,12 @@ TEST(LoadString, EveryTextOfEveryLanguageIsTheExpectedOne) {
     for (const ExpectedLanguage& language : kExpectedLanguages) {
         setThreadUiLanguage(language.langid);
         const std::pair<unsigned, std::u16string> texts[] = {
-            {103, std::u16string(kExpectedProductName)}, {106, std::u16string(language.title)},
-            {107, expectedBody(language)},               {108, std::u16string(language.ok)},
-            {109, std::u16string(kExpectedLauncherName)}, {110, std::u16string(language.help)},
+            {103, std::u16string(kExpectedProductName)},
+            {106, std::u16string(language.title)},
+            {107, expectedBody(language)},
+            {108, std::u16string(language.ok)},
+            {109, std::u16string(kExpectedLauncherName)},
+            {110, std::u16string(language.help)},
         };
         for (const auto& [id, text] : texts) {
             EXPECT_EQ(loadString(id), text) << "LANGID " << language.langid << ", id " << id;
@@ -40,7 +43,7 @@ TEST(LoadString, NotableEntriesAndEntriesWithoutAnyCopy) {
         {1040, 110, u"?"},             // the Italian Help label is one character
         {1049, 108, u"\u041E\u041A"},  // Cyrillic letters, not the Latin "OK"
         {1031, 108, u"OK"},
-        {1033, 100, u""},   // in the block, but no language has a text for it
+        {1033, 100, u""},  // in the block, but no language has a text for it
         {1041, 96, u""},
         {2052, 111, u""},
         {1036, 5000, u""},  // in a block that does not exist
@@ -78,11 +81,11 @@ std::u16string block(std::initializer_list<std::u16string_view> texts) {
 }
 
 TEST(StringBlockEntry, FindsAnEntryByItsPlaceInTheBlock) {
-    const std::u16string data = block({u"zero", u"", u"", u"", u"", u"five", u"", u"", u"", u"", u"", u"", u"",
-                                       u"", u"", u"fifteen"});
+    const std::u16string data =
+        block({u"zero", u"", u"", u"", u"", u"five", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"fifteen"});
     const std::pair<unsigned, std::optional<std::u16string_view>> cases[] = {
-        {96, u"zero"}, {101, u"five"}, {111, u"fifteen"}, {5, u"five"},
-        {100, std::nullopt},  // an empty entry is no text
+        {96, u"zero"},      {101, u"five"},      {111, u"fifteen"},
+        {5, u"five"},       {100, std::nullopt},  // an empty entry is no text
         {97, std::nullopt},
     };
     for (const auto& [id, text] : cases) EXPECT_EQ(platform::stringBlockEntry(data, id), text) << "id " << id;
@@ -92,9 +95,9 @@ TEST(StringBlockEntry, ReadsNothingBeyondTheEndOfADamagedBlock) {
     const std::pair<std::u16string, unsigned> cases[] = {
         {u"", 96},
         {u"", 111},
-        {std::u16string{1, u'a'}, 97},               // the block ends after its first entry
-        {std::u16string{5, u'a', u'b'}, 96},         // a length longer than what follows
-        {std::u16string{0xFFFF, u'a', 0, 0}, 97},    // a length that jumps past the end
+        {std::u16string{1, u'a'}, 97},             // the block ends after its first entry
+        {std::u16string{5, u'a', u'b'}, 96},       // a length longer than what follows
+        {std::u16string{0xFFFF, u'a', 0, 0}, 97},  // a length that jumps past the end
         {std::u16string{0, 0, 3, u'a', u'b'}, 98},
     };
     for (const auto& [data, id] : cases) {

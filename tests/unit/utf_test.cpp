@@ -26,14 +26,16 @@ TEST(Utf8ToUtf16, DecodesWellFormedText) {
 
 TEST(Utf8ToUtf16, ReplacesEachMaximalIllFormedSubsequence) {
     const Decoding cases[] = {
-        {"\x80", u"\uFFFD"},                     // stray continuation byte
-        {"a\xFF" "b", u"a\uFFFDb"},              // byte that never occurs
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},           // overlong lead: two stray bytes
-        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"}, // overlong three-byte form
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
+        {"\x80", u"\uFFFD"},  // stray continuation byte
+        {"a\xFF"
+         "b",
+         u"a\uFFFDb"},                                      // byte that never occurs
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong lead: two stray bytes
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},            // overlong three-byte form
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
-        {"\xE6\x97", u"\uFFFD"},                 // cut off at the end
-        {"\xE6\x97z", u"\uFFFDz"},               // cut off by an ASCII byte
+        {"\xE6\x97", u"\uFFFD"},                            // cut off at the end
+        {"\xE6\x97z", u"\uFFFDz"},                          // cut off by an ASCII byte
         {"\xF0\x9D\x84z\xC3", u"\uFFFDz\uFFFD"},
     };
     for (const auto& [bytes, text] : cases) EXPECT_EQ(utf8ToUtf16(bytes), text) << testing::PrintToString(bytes);
@@ -45,8 +47,10 @@ TEST(Utf16ToUtf8, EncodesLikeWideCharToMultiByteWithCpUtf8) {
         {"-Dx=1", u"-Dx=1"},
         {"\xC3\xA9\xE6\x97\xA5", u"\u00E9\u65E5"},
         {"\xF0\x9D\x84\x9E", u"\U0001D11E"},
-        {"\xEF\xBF\xBD", std::u16string{0xD834}},           // high surrogate alone at the end
-        {"\xEF\xBF\xBD" "a", std::u16string{0xDD1E, u'a'}}, // low surrogate alone
+        {"\xEF\xBF\xBD", std::u16string{0xD834}},  // high surrogate alone at the end
+        {"\xEF\xBF\xBD"
+         "a",
+         std::u16string{0xDD1E, u'a'}},                                // low surrogate alone
         {"\xEF\xBF\xBD\xEF\xBF\xBD", std::u16string{0xDD1E, 0xD834}},  // pair in the wrong order
         {"\xEF\xBF\xBD\xF0\x9D\x84\x9E", std::u16string{0xD834, 0xD834, 0xDD1E}},
         {std::string("\0", 1), std::u16string(1, u'\0')},

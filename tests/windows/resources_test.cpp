@@ -18,8 +18,8 @@ namespace {
 using platform::fromWide;
 
 BOOL CALLBACK collectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
-    reinterpret_cast<std::vector<ULONG_PTR>*>(names)->push_back(
-        IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : ~ULONG_PTR{0});
+    reinterpret_cast<std::vector<ULONG_PTR>*>(names)->push_back(IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name)
+                                                                                     : ~ULONG_PTR{0});
     return TRUE;
 }
 
@@ -117,10 +117,9 @@ TEST_F(VersionInfo, CarriesTheProjectVersionAndTheProductsNames) {
     EXPECT_EQ(info->dwProductVersionLS, info->dwFileVersionLS);
     EXPECT_EQ(info->dwFileType, static_cast<DWORD>(VFT_APP));
 
-    const std::string digits = std::to_string(ZEP_EXPECTED_VERSION_MAJOR) + "." +
-                               std::to_string(ZEP_EXPECTED_VERSION_MINOR) + "." +
-                               std::to_string(ZEP_EXPECTED_VERSION_PATCH) + "." +
-                               std::to_string(ZEP_EXPECTED_VERSION_TWEAK);
+    const std::string digits =
+        std::to_string(ZEP_EXPECTED_VERSION_MAJOR) + "." + std::to_string(ZEP_EXPECTED_VERSION_MINOR) + "." +
+        std::to_string(ZEP_EXPECTED_VERSION_PATCH) + "." + std::to_string(ZEP_EXPECTED_VERSION_TWEAK);
     const std::u16string version(digits.begin(), digits.end());
     EXPECT_EQ(text(L"FileVersion"), version);
     EXPECT_EQ(text(L"ProductVersion"), version);

@@ -169,8 +169,8 @@ const Method& mainMethod(const Call& call, jclass classHandle, jmethodID id) {
 
 void runMain(Call& call, const Method& method, jobject argument) {
     const Object* array = call.requireOrNull(argument, Kind::Array);
-    record("CallStaticVoidMethod class=" + escape(method.owner->name) + " method=" +
-           escape(method.name + method.signature) +
+    record("CallStaticVoidMethod class=" + escape(method.owner->name) +
+           " method=" + escape(method.name + method.signature) +
            " args=" + (array != nullptr ? std::to_string(array->elements.size()) : "null"));
     if (array != nullptr) {
         for (std::size_t i = 0; i < array->elements.size(); ++i) {

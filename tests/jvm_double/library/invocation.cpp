@@ -18,18 +18,18 @@ namespace {
 // The versions a current JVM accepts; any other makes creation fail.
 bool isSupportedVersion(jint version) {
     switch (version) {
-        case 0x00010002:  // 1.2
-        case 0x00010004:  // 1.4
-        case 0x00010006:  // 1.6
-        case 0x00010008:  // 1.8
-        case 0x00090000:
-        case 0x000a0000:
-        case 0x00130000:
-        case 0x00140000:
-        case 0x00150000:
-            return true;
-        default:
-            return false;
+    case 0x00010002:  // 1.2
+    case 0x00010004:  // 1.4
+    case 0x00010006:  // 1.6
+    case 0x00010008:  // 1.8
+    case 0x00090000:
+    case 0x000a0000:
+    case 0x00130000:
+    case 0x00140000:
+    case 0x00150000:
+        return true;
+    default:
+        return false;
     }
 }
 

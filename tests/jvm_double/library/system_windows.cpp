@@ -26,11 +26,10 @@ std::optional<std::wstring> wideVariable(const wchar_t* name) {
 
 std::string toUtf8(const std::wstring& text) {
     if (text.empty()) return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
     return out;
 }
 
@@ -46,9 +45,9 @@ std::optional<std::string> environmentVariable(const char* name) {
 bool appendToLog(std::string_view bytes) {
     const auto path = wideVariable(L"ZEPTEST_JVM_LOG");
     if (!path || path->empty()) return true;
-    const HANDLE file = ::CreateFileW(path->c_str(), FILE_APPEND_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(path->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -63,7 +62,8 @@ void writeStandardError(std::string_view text) {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     while (!text.empty()) {
         DWORD written = 0;
-        if (!::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written == 0) return;
+        if (!::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written == 0)
+            return;
         text.remove_prefix(written);
     }
 }

@@ -73,8 +73,8 @@ std::u16string decodeModifiedUtf8(std::string_view bytes) {
             out.push_back(static_cast<char16_t>(((lead & 0x1Fu) << 6) | payload(bytes, i + 1)));
             i += 2;
         } else if ((lead & 0xF0) == 0xE0 && isContinuation(bytes, i + 1) && isContinuation(bytes, i + 2)) {
-            out.push_back(static_cast<char16_t>(((lead & 0x0Fu) << 12) | (payload(bytes, i + 1) << 6) |
-                                                payload(bytes, i + 2)));
+            out.push_back(
+                static_cast<char16_t>(((lead & 0x0Fu) << 12) | (payload(bytes, i + 1) << 6) | payload(bytes, i + 2)));
             i += 3;
         } else if ((lead & 0xF8) == 0xF0 && isContinuation(bytes, i + 1) && isContinuation(bytes, i + 2) &&
                    isContinuation(bytes, i + 3)) {
