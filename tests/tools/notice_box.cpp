@@ -4,7 +4,8 @@
 //
 //   notice_box check <language code|none> <seconds>
 //       waits for the notice to be up and active, prints what it shows (UTF-8)
-//       and compares it with the expected texts ("none": no language option)
+//       and where (screen coordinates: left top width height), and compares
+//       it with the expected texts ("none": no language option)
 //   notice_box press <ok|help> <seconds>
 //       presses a button of the notice and waits for the box to close
 //
@@ -49,6 +50,10 @@ int check(const std::u16string& code, std::chrono::milliseconds timeout) {
     print("first button", shown.firstButton);
     print("second button", shown.secondButton);
     print("topmost", shown.topmost ? u"yes" : u"no");
+    RECT frame{};
+    ::GetWindowRect(box, &frame);
+    std::printf("rectangle: %ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
+                frame.bottom - frame.top);
     const bool expected = shown.caption == texts.title && shown.body == (optionGiven ? expectedNotice(texts) : u"") &&
                           shown.firstButton == texts.ok && shown.secondButton == texts.help && shown.topmost;
     if (!expected) std::fputs("the notice differs from the expected texts\n", stderr);
