@@ -10,6 +10,16 @@
 # Wine's own chatter is off, Mono and Gecko are never offered, and no display is
 # used unless ZEP_WINE_DISPLAY names one, so a message box never waits for a
 # user who is not there.
+#
+# Two switches are read only when the prefix is made:
+#   ZEP_WINE_GRAPHICS  Wine's graphics driver for the prefix ("null": windows
+#                      exist and work, invisibly, and a message box waits for a
+#                      press that a test program makes)
+#   ZEP_WINE_BROWSER   the program that Wine's browser launcher runs for a web
+#                      address (with the address as its argument)
+# and one at every run:
+#   ZEP_WINE_STDERR_AFTER  when set, the program's standard error is handed on
+#                      only when it ends (for programs that open windows)
 set -eu
 
 WINEPREFIX=$(realpath -m "$1")
@@ -48,6 +58,12 @@ if [ ! -f "$WINEPREFIX/.zep-ready" ]; then
     quiet wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     # Without the system PATH value, a program's Path is exactly $WINEPATH.
     quiet wine reg delete 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v PATH /f || true
+    if [ -n "${ZEP_WINE_GRAPHICS:-}" ]; then
+        quiet wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$ZEP_WINE_GRAPHICS" /f
+    fi
+    if [ -n "${ZEP_WINE_BROWSER:-}" ]; then
+        quiet wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$ZEP_WINE_BROWSER" /f
+    fi
     quiet wineserver -w
     touch "$WINEPREFIX/.zep-ready"
 fi
@@ -57,4 +73,17 @@ if quiet wineserver -p300; then
 fi
 exec 9>&-
 
+if [ -n "${ZEP_WINE_STDERR_AFTER:-}" ]; then
+    # Every process that Wine starts for the program inherits its Unix standard
+    # error, and the desktop's process, started by the first window, outlives
+    # it by as long as other programs keep windows open. CTest waits until
+    # every copy is closed, so the program writes to a file instead, handed on
+    # when the program ends.
+    errors=$(mktemp "$WINEPREFIX.stderr.XXXXXX")
+    status=0
+    wine "$@" 2>"$errors" || status=$?
+    cat "$errors" >&2
+    rm -f "$errors"
+    exit "$status"
+fi
 exec wine "$@"

@@ -40,6 +40,20 @@ LRESULT CALLBACK buttonHookProc(int code, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// The shell may hand an address to a handler that lives in COM, which wants
+// COM on the calling thread; it is only ours for the call, and gone before
+// the Java program gets this thread.
+struct ComForTheShell {
+    ComForTheShell(const ComForTheShell&) = delete;
+    ComForTheShell& operator=(const ComForTheShell&) = delete;
+    ComForTheShell()
+        : initialized(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComForTheShell() {
+        if (initialized) ::CoUninitialize();
+    }
+    const bool initialized;
+};
+
 }  // namespace
 
 void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl) {
@@ -48,6 +62,7 @@ void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& 
     const std::u16string title = loadString(IDS_RUNTIME_MISSING_TITLE);
     const int pressed = ::MessageBoxW(nullptr, wide(text), wide(title), MB_YESNO);
     if (pressed == IDNO && !helpUrl.empty()) {
+        const ComForTheShell com;
         ::ShellExecuteW(nullptr, L"open", wide(helpUrl), nullptr, nullptr, SW_SHOWNORMAL);
     }
 }

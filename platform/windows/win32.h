@@ -10,7 +10,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
