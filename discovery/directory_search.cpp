@@ -38,23 +38,16 @@ std::u16string DirectoryRuntimeSearch::searchPathVariable() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"PATH");
     if (list.empty()) return result;
-    std::size_t position = 0;
-    for (;;) {
-        const std::size_t separator = list.find(u':', position);
-        std::u16string entry =
-            list.substr(position, separator == std::u16string::npos ? std::u16string::npos : separator - position);
+    visitEntries(list, u':', [&](std::u16string entry) {
         if (entry.empty()) entry = u".";  // as the shell reads an empty PATH entry
         const std::u16string java = entry + u"/java";
-        if (system_.isExecutableFile(java)) {
-            // bin/java is usually a chain of links (/usr/bin/java, the
-            // alternatives system); its real place tells the home.
-            if (const auto real = system_.resolvePath(java)) {
-                if (resolve(parentOf(parentOf(*real)), result)) return result;
-            }
-        }
-        if (separator == std::u16string::npos) return {};
-        position = separator + 1;
-    }
+        if (!system_.isExecutableFile(java)) return false;
+        // bin/java is usually a chain of links (/usr/bin/java, the
+        // alternatives system); its real place tells the home.
+        const auto real = system_.resolvePath(java);
+        return real && resolve(parentOf(parentOf(*real)), result);
+    });
+    return result;
 }
 
 }  // namespace zep::discovery

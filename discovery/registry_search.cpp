@@ -92,17 +92,9 @@ std::u16string RegistryRuntimeSearch::searchPathVariable() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"Path");
     if (list.empty()) return result;
-    // Every entry is a candidate home, the empty ones included: a leading,
-    // doubled or trailing ';' each stand for an empty home.
-    std::size_t position = 0;
-    for (;;) {
-        const std::size_t separator = list.find(u';', position);
-        const std::u16string entry =
-            list.substr(position, separator == std::u16string::npos ? std::u16string::npos : separator - position);
-        if (resolve(entry, result)) return result;
-        if (separator == std::u16string::npos) return {};
-        position = separator + 1;
-    }
+    // Every entry is a candidate home, an empty one as an empty home.
+    visitEntries(list, u';', [&](const std::u16string& entry) { return resolve(entry, result); });
+    return result;
 }
 
 }  // namespace zep::discovery

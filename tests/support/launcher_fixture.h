@@ -26,21 +26,13 @@ std::string runtimeError(Action action) {
 class LauncherTest : public ::testing::Test {
 protected:
     void parse(std::vector<std::u16string> arguments) {
-        storage_ = std::move(arguments);
-        storage_.insert(storage_.begin(), u"zep");
-        pointers_.clear();
-        for (const auto& argument : storage_) pointers_.push_back(argument.c_str());
-        pointers_.push_back(nullptr);
-        launcher.parseArguments(static_cast<int>(storage_.size()), pointers_.data());
+        const int argc = setArguments(std::move(arguments));
+        launcher.parseArguments(argc, pointers_.data());
     }
 
     bool run(std::vector<std::u16string> arguments) {
-        storage_ = std::move(arguments);
-        storage_.insert(storage_.begin(), u"zep");
-        pointers_.clear();
-        for (const auto& argument : storage_) pointers_.push_back(argument.c_str());
-        pointers_.push_back(nullptr);
-        return launcher.run(static_cast<int>(storage_.size()), pointers_.data());
+        const int argc = setArguments(std::move(arguments));
+        return launcher.run(argc, pointers_.data());
     }
 
     // The option strings handed to the JVM, as bytes.
@@ -57,6 +49,16 @@ protected:
     Launcher launcher;
 
 private:
+    // Keeps a command line, argv[0] first, alive for the Launcher; returns its count.
+    int setArguments(std::vector<std::u16string> arguments) {
+        storage_ = std::move(arguments);
+        storage_.insert(storage_.begin(), u"zep");
+        pointers_.clear();
+        for (const auto& argument : storage_) pointers_.push_back(argument.c_str());
+        pointers_.push_back(nullptr);
+        return static_cast<int>(storage_.size());
+    }
+
     std::vector<std::u16string> storage_;
     std::vector<const char16_t*> pointers_;
 };
