@@ -86,11 +86,12 @@ TEST_F(TerminalNotice, StandardErrorThatIsNoTerminalGetsTheMessageAlone) {
 }
 
 TEST_F(TerminalNotice, ADisplayThatCannotBeReachedIsLikeNone) {
-    // Its own network and an empty /tmp: no X server answers to
+    // Its own network and an empty X socket directory: no X server answers to
     // any name, and no Wayland compositor has a socket where it is looked for.
+    // (Only the socket directory is hidden: the build may itself live in /tmp.)
     NoRuntimeOptions unreachable;
     unreachable.ownNetwork = true;
-    unreachable.stage = "mount -t tmpfs tmpfs /tmp";
+    unreachable.stage = "mkdir -p /tmp/.X11-unix && mount -t tmpfs tmpfs /tmp/.X11-unix";
     const std::map<std::u16string, std::optional<std::u16string>> displays[] = {
         {{u"DISPLAY", u":0"}},
         {{u"WAYLAND_DISPLAY", u"wayland-0"}, {u"XDG_RUNTIME_DIR", scratch.path().u16string()}},
