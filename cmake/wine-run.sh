@@ -4,7 +4,8 @@
 #   wine-run.sh PREFIX PROGRAM [ARGUMENT...]   run PROGRAM (exit code passed on)
 #   wine-run.sh PREFIX --stop                  end the prefix's wineserver
 #
-# The prefix is made on first use, never the user's own. One persistent
+# The prefix is made on first use, never the user's own; it has a drive T: of
+# its own (a directory beside it) for tests that need a drive's root. One persistent
 # wineserver serves every run, so that a start costs tens of milliseconds
 # rather than seconds; it ends by itself after a few idle minutes, or at --stop.
 # Wine's own chatter is off, Mono and Gecko are never offered, and no display is
@@ -67,6 +68,10 @@ if [ ! -f "$WINEPREFIX/.zep-ready" ]; then
     quiet wineserver -w
     touch "$WINEPREFIX/.zep-ready"
 fi
+# A drive T: of the prefix's own, for tests whose files must lie at the root
+# of the current drive: Z:, the host's root, is never the place.
+mkdir -p "$WINEPREFIX.drive-t"
+[ -L "$WINEPREFIX/dosdevices/t:" ] || ln -s "$WINEPREFIX.drive-t" "$WINEPREFIX/dosdevices/t:"
 # Exit status 2 means that a server for this prefix is already up.
 if quiet wineserver -p300; then
     quiet wine wineboot

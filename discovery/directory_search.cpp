@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "discovery/environment_home.h"
+#include "discovery/search_list.h"
 
 namespace zep::discovery {
 namespace {
@@ -38,8 +39,8 @@ std::u16string DirectoryRuntimeSearch::searchPathVariable() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"PATH");
     if (list.empty()) return result;
-    visitEntries(list, u':', [&](std::u16string entry) {
-        if (entry.empty()) entry = u".";  // as the shell reads an empty PATH entry
+    visitEntries(list, u':', [&](const std::u16string& entry) {
+        if (!isAbsolutePosixPath(entry)) return false;
         const std::u16string java = entry + u"/java";
         if (!system_.isExecutableFile(java)) return false;
         // bin/java is usually a chain of links (/usr/bin/java, the

@@ -8,10 +8,7 @@ bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::
     if (!system.isPresent(library)) return false;
     // The costly probe comes last: it rejects a library that is there but
     // cannot live in this process (another architecture, missing imports).
-    void* loaded = system.loadLibrary(library);
-    if (loaded == nullptr) return false;
-    system.freeLibrary(loaded);
-    return true;
+    return system.canLoad(library);
 }
 
 bool resolveJvmFromHome(const std::u16string& home, std::u16string& result, const HomeLayout& layout,

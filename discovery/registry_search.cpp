@@ -4,6 +4,7 @@
 #include <array>
 
 #include "discovery/environment_home.h"
+#include "discovery/search_list.h"
 
 namespace zep::discovery {
 namespace {
@@ -92,8 +93,9 @@ std::u16string RegistryRuntimeSearch::searchPathVariable() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"Path");
     if (list.empty()) return result;
-    // Every entry is a candidate home, an empty one as an empty home.
-    visitEntries(list, u';', [&](const std::u16string& entry) { return resolve(entry, result); });
+    // Every absolute entry is a candidate home.
+    visitEntries(list, u';',
+                 [&](const std::u16string& entry) { return isAbsoluteWindowsPath(entry) && resolve(entry, result); });
     return result;
 }
 

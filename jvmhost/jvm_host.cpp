@@ -10,6 +10,7 @@ using CreateJavaVm = jint(JNICALL*)(JavaVM**, void**, void*);
 
 constexpr const char* kMainName = "main";
 constexpr const char* kMainSignature = "([Ljava/lang/String;)V";
+constexpr const char* kArgumentsFailed = "Failed to create command line arguments.";
 
 }  // namespace
 
@@ -18,7 +19,7 @@ void Launcher::createJvm() {
     if (path.empty()) showJavaMissingNotice();
     checkStep(!path.empty(), "Failed to find java install path");
 
-    jvmModule = platform::loadRuntimeLibrary(path);
+    jvmModule = platform::RuntimeLibrary::load(path);
     if (!jvmModule) showJavaMissingNotice();
     checkStep(static_cast<bool>(jvmModule), "Failed to load jvm.dll");
 
@@ -37,7 +38,10 @@ void Launcher::createJvm() {
     if (createJavaVm(&createdVm, reinterpret_cast<void**>(&createdEnv), &initArgs) < 0) {
         throw std::runtime_error("Create JVM failed.");
     }
+    // A machine that came without an environment cannot be used; what exists
+    // of it is still destroyed in teardown.
     javaVm = createdVm;
+    if (createdVm == nullptr || createdEnv == nullptr) throw std::runtime_error("Create JVM failed.");
     jniEnv = createdEnv;
     checkJavaException("Exception occurred during JVM creation.");
 }
@@ -47,20 +51,26 @@ void Launcher::invokeMain() {
     const jclass entryClass = jniEnv->FindClass(mainClass.c_str());
     checkStep(entryClass != nullptr, "Failed to load main class.");
 
+    // JNI allows nothing but a few calls while an exception is pending, so
+    // every call that builds the array is checked before the next is made.
     const jstring emptyString = jniEnv->NewStringUTF("");
+    checkMade(emptyString != nullptr, kArgumentsFailed);
     const jclass stringClass = jniEnv->FindClass("java/lang/String");
+    checkMade(stringClass != nullptr, kArgumentsFailed);
     const auto count = static_cast<jsize>(programArgs.size());
     const jobjectArray arguments = jniEnv->NewObjectArray(count, stringClass, emptyString);
-    if (arguments == nullptr) throw std::runtime_error("Failed to create command line arguments.");
+    if (arguments == nullptr) throw std::runtime_error(kArgumentsFailed);
+    checkJavaException(kArgumentsFailed);
     for (jsize i = 0; i < count; ++i) {
         // UTF-16 code units go over as they are: no code page stands between
         // the command line and the Java program.
         const std::u16string& argument = programArgs[static_cast<std::size_t>(i)];
         const jstring text =
             jniEnv->NewString(reinterpret_cast<const jchar*>(argument.data()), static_cast<jsize>(argument.size()));
+        checkMade(text != nullptr, kArgumentsFailed);
         jniEnv->SetObjectArrayElement(arguments, i, text);
+        checkJavaException(kArgumentsFailed);
     }
-    checkJavaException("Failed to create command line arguments.");
 
     const jmethodID mainMethod = jniEnv->GetStaticMethodID(entryClass, kMainName, kMainSignature);
     checkStep(mainMethod != nullptr, "Failed to find main method.");
@@ -78,6 +88,11 @@ void Launcher::checkJavaException(const char* message) {
         jniEnv->ExceptionDescribe();
         throw std::runtime_error(message);
     }
+}
+
+void Launcher::checkMade(bool made, const char* message) {
+    checkJavaException(message);
+    if (!made) throw std::runtime_error(message);
 }
 
 }  // namespace zep

@@ -35,7 +35,7 @@ public:
     // Teardown depends on this order: the destructor frees the option texts,
     // destroys the machine and releases the library, and the members that remain
     // then go in reverse order, from noticeText back to the option list.
-    platform::Library jvmModule;
+    platform::RuntimeLibrary jvmModule;  // with the C runtime loaded for it
     JavaVM* javaVm = nullptr;
     JNIEnv* jniEnv = nullptr;
     std::vector<JavaVMOption> jvmOptions;  // optionString: UTF-8 from malloc, owned here
@@ -49,6 +49,9 @@ private:
     void appendOption(char* text);
     void checkStep(bool condition, const char* message);
     void checkJavaException(const char* message);
+    // A call that makes something: a pending exception is described and the
+    // step fails, and so does a null result.
+    void checkMade(bool made, const char* message);
 };
 
 // True when `argument` starts with `prefix`, ignoring the case of ASCII letters.

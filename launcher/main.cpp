@@ -1,5 +1,6 @@
 // The process entry point: Windows hands over UTF-16 arguments as they are,
-// POSIX hands over bytes, which are decoded from UTF-8 once, here.
+// POSIX hands over bytes, which are decoded once, here, so that they can be
+// encoded back exactly (an option goes to the JVM as the bytes it came as).
 
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ int main(int argc, char* argv[]) {
     return zep::launch([&] {
         std::vector<std::u16string> arguments;
         arguments.reserve(static_cast<std::size_t>(argc));
-        for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::utf8ToUtf16(argv[i]));
+        for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::decodeLossless(argv[i]));
         return arguments;
     });
 }

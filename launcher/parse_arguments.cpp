@@ -1,11 +1,12 @@
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string_view>
 
 #include "launcher/launcher.h"
 #include "launcher/message.h"
-#include "platform/utf.h"
+#include "platform/runtime_text.h"
 
 namespace zep {
 namespace {
@@ -39,12 +40,12 @@ char16_t asciiLower(char16_t unit) {
     return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
 }
 
-// The option as a NUL-terminated UTF-8 text from malloc, for the JVM. Every code
-// unit needs at most three bytes, so 4 bytes a unit and 4 for the end suffice.
+// The option as a NUL-terminated text from malloc, in the encoding the JVM reads.
 char* toOptionString(std::u16string_view argument) {
-    auto* buffer = static_cast<char*>(std::malloc(4 * argument.size() + 4));
+    const std::string bytes = platform::toRuntimeEncoding(argument);
+    auto* buffer = static_cast<char*>(std::malloc(bytes.size() + 1));
     if (buffer == nullptr) throw std::bad_alloc();
-    buffer[platform::utf16ToUtf8(argument, buffer)] = '\0';
+    std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
     return buffer;
 }
 
@@ -77,7 +78,7 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
             applyLanguageOption(argv[i]);
             appendOption(toOptionString(argument));
         } else if (!mainClass.empty()) {
-            programArgs.emplace_back(argument);
+            programArgs.push_back(platform::programArgumentText(argument));
         } else {
             const Command* command = nullptr;
             for (const Command& candidate : kCommands) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zep::platform {
@@ -43,11 +44,44 @@ private:
     void* handle_ = nullptr;
 };
 
-// Loads a Java runtime's JVM library so that it finds what the runtime ships
-// beside it. On Windows the C runtime libraries in the runtime's bin directory
-// are loaded first, by their path, since the system's search for the JVM's
-// imports does not look there.
-Library loadRuntimeLibrary(const std::u16string& path);
+// A Java runtime's JVM library, loaded so that it finds what the runtime ships
+// beside it, and released with all that was loaded for it.
+//
+// Windows: the path is made absolute once, so that the file loaded is the file
+// that was probed. The C runtime libraries present in the runtime's bin
+// directory (of every age the runtimes ship) are loaded first, by their full
+// paths, and stay loaded as long as the JVM library: the libraries the JVM
+// loads later import them by name too. Where the system can (AddDllDirectory),
+// bin joins the search for the JVM library's other imports while it loads,
+// and neither the current directory nor Path take part.
+// POSIX: only a regular file is handed to the loader, so that a FIFO or a
+// device of that name cannot hold the launcher.
+class RuntimeLibrary {
+public:
+    RuntimeLibrary() = default;
+    RuntimeLibrary(RuntimeLibrary&& other) noexcept = default;
+    RuntimeLibrary& operator=(RuntimeLibrary&& other) noexcept {
+        reset();
+        companions_ = std::move(other.companions_);
+        library_ = std::move(other.library_);
+        return *this;
+    }
+    ~RuntimeLibrary() { reset(); }
+    // Empty when the library does not load.
+    static RuntimeLibrary load(const std::u16string& path);
+
+    explicit operator bool() const { return static_cast<bool>(library_); }
+    void* symbol(const char* name) const { return library_.symbol(name); }
+    // The JVM library first, then what was loaded for it, last loaded first.
+    void reset() {
+        library_.reset();
+        while (!companions_.empty()) companions_.pop_back();
+    }
+
+private:
+    std::vector<Library> companions_;  // declared first: destroyed after the library
+    Library library_;
+};
 
 // Keeps the system from raising modal error boxes on this thread (Windows:
 // an empty removable drive in a searched path) for as long as it lives.
@@ -70,9 +104,9 @@ public:
     virtual std::optional<std::u16string> environmentVariable(const std::u16string& name) = 0;
     // True when something of that name exists, whatever it is (a directory counts).
     virtual bool isPresent(const std::u16string& path) = 0;
-    // Loads a JVM library as loadRuntimeLibrary does: a handle, or null.
-    virtual void* loadLibrary(const std::u16string& path) = 0;
-    virtual void freeLibrary(void* library) = 0;
+    // True when the JVM library at `path` loads as RuntimeLibrary::load loads
+    // it; the load is released before this returns.
+    virtual bool canLoad(const std::u16string& path) = 0;
 };
 
 // What the POSIX search needs beyond that.

@@ -1,6 +1,7 @@
 #pragma once
-// Conversions between the launcher's UTF-16 text and UTF-8. They are used at the
-// edges only: POSIX argv and environment in, JVM option strings out.
+// Conversions between the launcher's UTF-16 text and bytes. They are used at
+// the edges only: POSIX argv, environment and file names in and out, JVM
+// option strings out.
 
 #include <cstddef>
 #include <string>
@@ -10,7 +11,8 @@ namespace zep::platform {
 
 // Decodes UTF-8. Each maximal ill-formed subsequence (a stray byte, a cut-off
 // sequence, an overlong form, an encoded surrogate, a value above U+10FFFF)
-// becomes one U+FFFD, as the Unicode standard recommends.
+// becomes one U+FFFD, as the Unicode standard recommends. For text that is
+// shown or handed on as text: what `java` makes of its arguments.
 std::u16string utf8ToUtf16(std::string_view text);
 
 // Encodes UTF-16 the way WideCharToMultiByte(CP_UTF8, 0, ...) does: a surrogate
@@ -20,5 +22,16 @@ std::u16string utf8ToUtf16(std::string_view text);
 std::size_t utf16ToUtf8(std::u16string_view text, char* out);
 
 std::string utf16ToUtf8(std::u16string_view text);
+
+// Decodes bytes that name things (paths, environment values, options) so that
+// encodeLossless gives them back exactly: well-formed UTF-8 is decoded, and
+// every byte of an ill-formed subsequence becomes the lone surrogate
+// U+DC80..U+DCFF of its value. Encoded surrogates count as ill-formed, so no
+// decoded text can hold such a surrogate that did not stand for a byte.
+std::u16string decodeLossless(std::string_view bytes);
+
+// The inverse of decodeLossless: as utf16ToUtf8, except that a lone
+// U+DC80..U+DCFF becomes the byte it stands for.
+std::string encodeLossless(std::u16string_view text);
 
 }  // namespace zep::platform

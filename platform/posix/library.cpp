@@ -1,4 +1,5 @@
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include "platform/platform.h"
 #include "platform/utf.h"
@@ -8,7 +9,7 @@ namespace zep::platform {
 Library Library::load(const std::u16string& path) {
     // Immediate binding, so that a library with unresolvable symbols is refused
     // here and not at its first call; global, as the JVM's own launcher loads it.
-    return Library(::dlopen(utf16ToUtf8(path).c_str(), RTLD_NOW | RTLD_GLOBAL));
+    return Library(::dlopen(encodeLossless(path).c_str(), RTLD_NOW | RTLD_GLOBAL));
 }
 
 void* Library::symbol(const char* name) const { return ::dlsym(handle_, name); }
@@ -18,6 +19,16 @@ void Library::reset() {
         ::dlclose(handle_);
         handle_ = nullptr;
     }
+}
+
+RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
+    // dlopen would wait forever on a FIFO without a writer; libjvm.so finds
+    // the runtime's other libraries through its own run path.
+    RuntimeLibrary loaded;
+    struct stat info {};
+    if (::stat(encodeLossless(path).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        loaded.library_ = Library::load(path);
+    return loaded;
 }
 
 }  // namespace zep::platform

@@ -14,20 +14,18 @@ namespace {
 class PosixAccess final : public DirectoryAccess {
 public:
     std::optional<std::u16string> environmentVariable(const std::u16string& name) override {
-        const char* value = std::getenv(utf16ToUtf8(name).c_str());
+        const char* value = std::getenv(encodeLossless(name).c_str());
         if (value == nullptr) return std::nullopt;
-        return utf8ToUtf16(value);
+        return decodeLossless(value);
     }
 
-    bool isPresent(const std::u16string& path) override { return ::access(utf16ToUtf8(path).c_str(), F_OK) == 0; }
+    bool isPresent(const std::u16string& path) override { return ::access(encodeLossless(path).c_str(), F_OK) == 0; }
 
-    void* loadLibrary(const std::u16string& path) override { return loadRuntimeLibrary(path).release(); }
-
-    void freeLibrary(void* library) override { Library::adopt(library).reset(); }
+    bool canLoad(const std::u16string& path) override { return static_cast<bool>(RuntimeLibrary::load(path)); }
 
     std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {
         std::vector<std::u16string> names;
-        const std::string base = utf16ToUtf8(directory);
+        const std::string base = encodeLossless(directory);
         const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(base.c_str()), ::closedir);
         if (!listing) return names;
         while (const dirent* entry = ::readdir(listing.get())) {
@@ -36,22 +34,22 @@ public:
             struct stat info {};
             // Links followed: a link to a runtime counts as that runtime.
             if (::fstatat(::dirfd(listing.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode)) {
-                names.push_back(utf8ToUtf16(name));
+                names.push_back(decodeLossless(name));
             }
         }
         return names;
     }
 
     bool isExecutableFile(const std::u16string& path) override {
-        const std::string file = utf16ToUtf8(path);
+        const std::string file = encodeLossless(path);
         struct stat info {};
         return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(file.c_str(), X_OK) == 0;
     }
 
     std::optional<std::u16string> resolvePath(const std::u16string& path) override {
-        const std::unique_ptr<char, void (*)(void*)> real(::realpath(utf16ToUtf8(path).c_str(), nullptr), std::free);
+        const std::unique_ptr<char, void (*)(void*)> real(::realpath(encodeLossless(path).c_str(), nullptr), std::free);
         if (!real) return std::nullopt;
-        return utf8ToUtf16(real.get());
+        return decodeLossless(real.get());
     }
 };
 
@@ -61,11 +59,6 @@ PosixAccess& posixAccess() {
 }
 
 }  // namespace
-
-Library loadRuntimeLibrary(const std::u16string& path) {
-    // libjvm.so finds the runtime's other libraries through its own run path.
-    return Library::load(path);
-}
 
 QuietErrorBoxes::QuietErrorBoxes() = default;
 QuietErrorBoxes::~QuietErrorBoxes() = default;

@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "platform/windows/runtime_loader.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {
@@ -14,6 +15,14 @@ void Library::reset() {
         ::FreeLibrary(static_cast<HMODULE>(handle_));
         handle_ = nullptr;
     }
+}
+
+RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
+    RuntimeModules modules = loadRuntimeModules(path, systemLoaderCalls());
+    RuntimeLibrary loaded;
+    for (HMODULE companion : modules.companions) loaded.companions_.push_back(Library::adopt(companion));
+    loaded.library_ = Library::adopt(modules.library);
+    return loaded;
 }
 
 }  // namespace zep::platform

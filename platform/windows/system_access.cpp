@@ -1,5 +1,3 @@
-#include <vector>
-
 #include "platform/platform.h"
 #include "platform/windows/win32.h"
 
@@ -33,9 +31,7 @@ public:
         return ::GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
     }
 
-    void* loadLibrary(const std::u16string& path) override { return loadRuntimeLibrary(path).release(); }
-
-    void freeLibrary(void* library) override { Library::adopt(library).reset(); }
+    bool canLoad(const std::u16string& path) override { return static_cast<bool>(RuntimeLibrary::load(path)); }
 };
 
 class Win32Registry final : public Registry {
@@ -79,27 +75,6 @@ private:
 };
 
 }  // namespace
-
-Library loadRuntimeLibrary(const std::u16string& path) {
-    // A runtime's jvm.dll imports the C runtime that the runtime ships in its
-    // bin directory, which the system's search does not visit. Loading those
-    // first, by their full path, lets the JVM's imports bind to them by name;
-    // the JVM keeps its own references, so ours can go when this returns.
-    static constexpr std::u16string_view kServerLibrary = u"\\server\\jvm.dll";
-    std::vector<Library> companions;
-    if (path.ends_with(kServerLibrary)) {
-        const std::u16string bin = path.substr(0, path.size() - kServerLibrary.size());
-        for (const char16_t* name : {u"\\vcruntime140.dll", u"\\vcruntime140_1.dll", u"\\msvcp140.dll"}) {
-            const std::u16string companion = bin + name;
-            if (::GetFileAttributesW(wide(companion)) == INVALID_FILE_ATTRIBUTES) continue;
-            wchar_t full[MAX_PATH * 4];
-            const DWORD length = ::GetFullPathNameW(wide(companion), MAX_PATH * 4, full, nullptr);
-            if (length == 0 || length >= MAX_PATH * 4) continue;
-            companions.push_back(Library::load(fromWide({full, length})));
-        }
-    }
-    return Library::load(path);
-}
 
 QuietErrorBoxes::QuietErrorBoxes() {
     DWORD previous = 0;

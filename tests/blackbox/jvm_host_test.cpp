@@ -17,6 +17,11 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kLaneView = "com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX";
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
 
 class JvmHost : public ::testing::Test {
 protected:
@@ -76,7 +81,9 @@ TEST_F(JvmHost, SuccessfulLaunchHandsOverOptionsAndArgumentsInOrder) {
     EXPECT_EQ(calls(),
               (Lines{
                   "JNI_CreateJavaVM version=0x00010006 nOptions=4 ignoreUnrecognized=0",
-                  "option[0]=-Dzeptest=\\xC3\\xA9",
+                  // The runtime reads options in the ANSI code page on Windows (1252
+                  // here), as the bytes the launcher got on Linux (UTF-8 here).
+                  kWindows ? "option[0]=-Dzeptest=\\xE9" : "option[0]=-Dzeptest=\\xC3\\xA9",
                   "option[1]=-Xss2m",
                   "option[2]=-Djava.class.path=zep.jar",
                   "option[3]=-Djava.library.path=.",
@@ -85,15 +92,25 @@ TEST_F(JvmHost, SuccessfulLaunchHandsOverOptionsAndArgumentsInOrder) {
                   std::string("FindClass ") + kLaneView,
                   "ExceptionOccurred none",
                   "NewStringUTF ",
+                  "ExceptionOccurred none",
                   "FindClass java/lang/String",
+                  "ExceptionOccurred none",
                   "NewObjectArray length=4 class=java/lang/String init=",
+                  "ExceptionOccurred none",
                   "NewString length=1 units=0061",
+                  "ExceptionOccurred none",
                   "SetObjectArrayElement index=0",
+                  "ExceptionOccurred none",
                   "NewString length=0 units=",
+                  "ExceptionOccurred none",
                   "SetObjectArrayElement index=1",
+                  "ExceptionOccurred none",
                   "NewString length=2 units=d834 dd1e",
+                  "ExceptionOccurred none",
                   "SetObjectArrayElement index=2",
+                  "ExceptionOccurred none",
                   "NewString length=3 units=0063 0066 0073",
+                  "ExceptionOccurred none",
                   "SetObjectArrayElement index=3",
                   "ExceptionOccurred none",
                   std::string("GetStaticMethodID class=") + kLaneView + " name=main sig=([Ljava/lang/String;)V",
@@ -149,6 +166,7 @@ TEST_F(JvmHost, EveryFailedStepReportsItsMessageAndTearsDownWhatExists) {
     const Failure table[] = {
         {"no entry point", "", "noentry", {u"zep"}, "Cannot find JNI_CreateJavaVM entry point.", "LULU"},
         {"negative creation", "create=-6", "valid", {u"zep"}, "Create JVM failed.", "LULU"},
+        {"success without an environment", "create-no-env", "valid", {u"zep"}, "Create JVM failed.", "LULDU"},
         {"exception after creation",
          "create-exception",
          "valid",
@@ -164,6 +182,12 @@ TEST_F(JvmHost, EveryFailedStepReportsItsMessageAndTearsDownWhatExists) {
          described("findclass-pending") + "Failed to load main class.",
          "LULDU"},
         {"no array", "array", "valid", {u"zep", u"a"}, "Failed to create command line arguments.", "LULDU"},
+        {"no string for the first argument",
+         "newstring",
+         "valid",
+         {u"zep", u"a", u"b"},
+         described("newstring") + "Failed to create command line arguments.",
+         "LULDU"},
         {"exception while filling",
          "array-exception",
          "valid",

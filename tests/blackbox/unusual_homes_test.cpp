@@ -36,11 +36,6 @@ protected:
 
     static fs::path validHome() { return fs::path(testProgramDirectory()) / "homes" / "valid"; }
 
-    static std::string utf8(const fs::path& path) {
-        const std::u8string text = path.u8string();
-        return {reinterpret_cast<const char*>(text.data()), text.size()};
-    }
-
     ScratchDirectory scratch;
 };
 
@@ -52,7 +47,7 @@ TEST_F(UnusualHomes, BlanksQuotesAndNonAsciiLettersInTheHomesPath) {
     const ProcessResult result = launch(home);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(firstLoad(), utf8((home / ZEP_TEST_HOME_LIBRARY).make_preferred()));
+    EXPECT_EQ(firstLoad(), utf8Path((home / ZEP_TEST_HOME_LIBRARY).make_preferred()));
 }
 
 TEST_F(UnusualHomes, LibraryThatIsADirectoryIsPassedOverForTheJre) {
@@ -64,7 +59,7 @@ TEST_F(UnusualHomes, LibraryThatIsADirectoryIsPassedOverForTheJre) {
     const ProcessResult result = launch(home);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(firstLoad(), utf8((home / "jre" / ZEP_TEST_HOME_LIBRARY).make_preferred()));
+    EXPECT_EQ(firstLoad(), utf8Path((home / "jre" / ZEP_TEST_HOME_LIBRARY).make_preferred()));
 }
 
 }  // namespace

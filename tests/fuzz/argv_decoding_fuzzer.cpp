@@ -1,5 +1,6 @@
-// Decoding a POSIX argument (any bytes) as UTF-8: the result is well-formed
-// UTF-16, and a text that was well-formed UTF-8 comes back byte for byte.
+// Decoding a POSIX argument (any bytes): as text, the result is well-formed
+// UTF-16, and a text that was well-formed UTF-8 comes back byte for byte; the
+// lossless decoding gives back every byte sequence exactly.
 
 #include <cstdint>
 #include <string>
@@ -23,5 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(zep::platform::utf8ToUtf16(encoded) == text);
     if (text.find(u'\uFFFD') == std::u16string::npos) require(encoded == bytes);
     require(text.size() <= bytes.size());
+    require(zep::platform::encodeLossless(zep::platform::decodeLossless(bytes)) == bytes);
     return 0;
 }

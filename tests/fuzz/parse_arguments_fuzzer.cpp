@@ -1,7 +1,7 @@
-// The command-line walk and its UTF-16 to UTF-8 conversion of options, over
-// any command line. Every argument must land in exactly one place, unchanged:
-// an option (decoded back, it equals the argument with lone surrogates
-// replaced), a program argument, the command word, or a refused option.
+// The command-line walk over any command line, as the POSIX entry point hands
+// it over (lossless text of argv's bytes). Every argument must land in exactly
+// one place: an option (the argument's bytes), a program argument (its bytes
+// decoded as text), the command word, or a refused option.
 
 #include <iostream>
 #include <sstream>
@@ -10,27 +10,6 @@
 #include "launcher/launcher.h"
 #include "platform/utf.h"
 #include "tests/fuzz/fuzz_input.h"
-
-namespace {
-
-// Lone surrogates become U+FFFD; everything else stays.
-std::u16string scalarValues(const std::u16string& text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            out.push_back(unit);
-            out.push_back(text[++i]);
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            out.push_back(0xFFFD);
-        } else {
-            out.push_back(unit);
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using zep::fuzz::require;
@@ -63,9 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             require(option < launcher.jvmOptions.size());
             const std::string bytes(launcher.jvmOptions[option++].optionString);
-            require(zep::platform::utf8ToUtf16(bytes) == scalarValues(argument));
+            require(bytes == zep::platform::encodeLossless(argument));
         } else if (commandSeen) {
-            require(program < launcher.programArgs.size() && launcher.programArgs[program++] == argument);
+            require(program < launcher.programArgs.size() &&
+                    launcher.programArgs[program++] ==
+                        zep::platform::utf8ToUtf16(zep::platform::encodeLossless(argument)));
         } else {
             commandSeen = true;
             if (launcher.mainClass.empty()) {

@@ -19,24 +19,29 @@ using platform::utf8ToUtf16;
 
 class NativeDiscovery : public ::testing::Test {
 protected:
-    // Runs `program` with the real JDK mounted at <scratch>/jdk and an empty
-    // /usr/lib/jvm, after the shell commands in `stage` have run in there.
+    // Runs `program` with the real JDK mounted at <scratch>/jdk, read-only so
+    // that no stage can touch it, and an empty /usr/lib/jvm, after the shell
+    // commands in `stage` have run in there.
     ProcessResult run(const std::u16string& program, const std::string& stage,
-                      std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
+                      std::map<std::u16string, std::optional<std::u16string>> environment = {}, int seconds = 60) {
         const std::string script =
-            "mount --bind \"$JDK\" \"$S/jdk\" && mount -t tmpfs tmpfs /usr/lib/jvm && cd \"$S\" && " + stage +
-            " && PATH=\"$TEST_PATH\" exec \"$0\"";
+            "mount --bind \"$JDK\" \"$S/jdk\" && mount -o remount,bind,ro \"$S/jdk\" && mount -t tmpfs tmpfs "
+            "/usr/lib/jvm && cd \"$S\" && " +
+            stage + " && PATH=\"$TEST_PATH\" exec \"$0\"";
         environment[u"JDK"] = utf8ToUtf16(ZEP_TEST_JDK_HOME);
         environment[u"S"] = utf8ToUtf16(scratch.path().string());
         // The staging shell needs its tools; the program gets the PATH of the test.
         environment[u"TEST_PATH"] = environment.count(u"PATH") ? *environment[u"PATH"] : u"";
         environment[u"PATH"] = u"/usr/sbin:/usr/bin:/sbin:/bin";
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
+        environment.emplace(u"JAVA_HOME", std::nullopt);
+        environment.emplace(u"LC_ALL", u"C.UTF-8");
         // Finding nothing brings up the notice, which must not wait for a person here.
         environment.emplace(u"DISPLAY", std::nullopt);
         environment.emplace(u"WAYLAND_DISPLAY", std::nullopt);
         ProcessOptions options;
         options.environment = environment;
+        options.timeout = std::chrono::seconds(seconds);
         return runProgram(u"/usr/bin/unshare", {u"-rm", u"/bin/sh", u"-c", utf8ToUtf16(script), program}, options);
     }
 
@@ -99,6 +104,40 @@ TEST_F(NativeDiscovery, PathEntryWithANonExecutableJavaIsSkipped) {
     EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
 }
 
+TEST_F(NativeDiscovery, PathEntriesThatAreNotAbsoluteFindNothingEvenInARuntimesBin) {
+    // Each entry would reach the runtime's bin/java from where the program starts.
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"jdk/bin", u":"}, {"jdk/bin", u"."}, {"jdk", u"bin"}, {"jdk", u"./bin"}};
+    for (const auto& [directory, path] : cases) {
+        EXPECT_EQ(run(probe, "cd " + directory, {{u"PATH", path}}).out, "") << directory;
+    }
+    const auto launched = run(zepExecutable(), "cd jdk/bin", {{u"PATH", u"."}});
+    EXPECT_EQ(launched.err, "Failed to find java install path");
+}
+
+TEST_F(NativeDiscovery, HomeWhoseNameIsNoUtf8IsFoundByItsBytes) {
+    const std::string latin1 = scratch.path().string() + "/caf\xE9";
+    const auto variable = run(probe, "ln -sfn \"$S/jdk\" \"$(printf 'caf\\351')\"",
+                              {{u"QRVN_ZEP_JAVA_HOME", platform::decodeLossless(latin1)}});
+    EXPECT_EQ(variable.out, latin1 + "/lib/server/libjvm.so");
+    const auto onPath =
+        run(probe, "mkdir \"$(printf 'b\\351n')\" && ln -s \"$S/jdk/bin/java\" \"$(printf 'b\\351n')/java\"",
+            {{u"PATH", platform::decodeLossless(scratch.path().string() + "/b\xE9n")}});
+    EXPECT_EQ(onPath.out, jdk() + "/lib/server/libjvm.so");
+    const auto launched = run(zepExecutable(), "ln -sfn \"$S/jdk\" \"$(printf 'caf\\351')\"",
+                              {{u"QRVN_ZEP_JAVA_HOME", platform::decodeLossless(latin1)}});
+    EXPECT_EQ(launched.err, "Main class invalid.") << "the machine was made from that home";
+}
+
+TEST_F(NativeDiscovery, LibraryThatIsAFifoIsPassedOverAtOnce) {
+    const auto result = run(probe,
+                            "mkdir -p fifo/bin fifo/lib/server && touch fifo/bin/java && "
+                            "mkfifo fifo/lib/server/libjvm.so && ln -s \"$S/jdk\" /usr/lib/jvm/jdk",
+                            {{u"QRVN_ZEP_JAVA_HOME", utf8ToUtf16((scratch / "fifo").string())}}, 20);
+    EXPECT_FALSE(result.timedOut) << "the load waited for a writer";
+    EXPECT_EQ(result.out, "/usr/lib/jvm/jdk/lib/server/libjvm.so");
+}
+
 TEST_F(NativeDiscovery, NoRuntimeAnywhere) {
     EXPECT_EQ(run(probe, "true").out, "");
     const auto launched = run(zepExecutable(), "true");
@@ -109,7 +148,8 @@ TEST_F(NativeDiscovery, NoRuntimeAnywhere) {
 
 TEST(NativeDiscoveryOnThisMachine, FindsTheDistributionsRuntimeByItself) {
     ProcessOptions options;
-    options.environment = {{u"QRVN_ZEP_JAVA_HOME", std::nullopt}, {u"PATH", u""}};
+    options.environment = {
+        {u"QRVN_ZEP_JAVA_HOME", std::nullopt}, {u"JAVA_HOME", std::nullopt}, {u"PATH", u""}, {u"LC_ALL", u"C.UTF-8"}};
     const auto found = runProgram(testProgramDirectory() + u"/find_runtime", {}, options);
     EXPECT_TRUE(found.out.starts_with("/usr/lib/jvm/")) << found.out;
     EXPECT_TRUE(found.out.ends_with("/lib/server/libjvm.so")) << found.out;

@@ -45,23 +45,21 @@ public:
 
 std::wstring wideOf(const fs::path& path) { return path.wstring(); }
 std::u16string textOf(const fs::path& path) { return platform::fromWide(path.wstring()); }
-std::string utf8Of(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
-
 class WindowsDiscovery : public ::testing::Test {
 protected:
     fs::path home(const char* name) const { return fs::path(testProgramDirectory()) / "homes" / name; }
 
     ProcessResult run(const std::u16string& program,
-                      std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
+                      std::map<std::u16string, std::optional<std::u16string>> environment = {},
+                      const std::vector<std::u16string>& arguments = {}, const std::u16string& directory = u"") {
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
+        environment.emplace(u"JAVA_HOME", std::nullopt);
         environment.emplace(u"Path", std::nullopt);
         environment[u"ZEPTEST_JVM_LOG"] = textOf(scratch / "jvm.log");
         ProcessOptions options;
         options.environment = environment;
-        return runProgram(program, {}, options);
+        options.workingDirectory = directory;
+        return runProgram(program, arguments, options);
     }
     ProcessResult find(std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
         return run(testProgramDirectory() + u"\\find_runtime.exe", std::move(environment));
@@ -77,7 +75,7 @@ protected:
 
 TEST_F(WindowsDiscovery, JreFamilyKeyFindsItsHomeAndTheLauncherLoadsIt) {
     keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
-    const std::string expected = utf8Of(home("valid")) + "\\bin\\server\\jvm.dll";
+    const std::string expected = utf8Path(home("valid")) + "\\bin\\server\\jvm.dll";
     EXPECT_EQ(find().out, expected);
     const ProcessResult launched = run(zepExecutable());
     EXPECT_EQ(launched.err, "Main class invalid.") << "the machine was made, then no class was named";
@@ -100,29 +98,29 @@ TEST_F(WindowsDiscovery, FamiliesInOrderAndUnusableSubkeysPassedOver) {
     keys.add(L"Java Runtime Environment", L"1.8", REG_DWORD, L"");
     keys.add(L"Java Runtime Environment", L"9", REG_SZ, wideOf(home("unloadable")));
     keys.add(L"JRE", L"11", REG_SZ, wideOf(scratch / "nothing"));
-    EXPECT_EQ(find().out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    EXPECT_EQ(find().out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
 }
 
 TEST_F(WindowsDiscovery, VariableComesFirstAndItsJreIsTried) {
     keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
     EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", textOf(home("jre-only"))}}).out,
-              utf8Of(home("jre-only")) + "\\jre\\bin\\server\\jvm.dll");
+              utf8Path(home("jre-only")) + "\\jre\\bin\\server\\jvm.dll");
 }
 
 TEST_F(WindowsDiscovery, VariableNamingAnUnloadableHomeFallsThrough) {
     keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
     EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", textOf(home("unloadable"))}}).out,
-              utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+              utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
 }
 
 TEST_F(WindowsDiscovery, HomeWithATrailingBackslashKeepsBoth) {
     EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", textOf(home("valid")) + u"\\"}}).out,
-              utf8Of(home("valid")) + "\\\\bin\\server\\jvm.dll");
+              utf8Path(home("valid")) + "\\\\bin\\server\\jvm.dll");
 }
 
-TEST_F(WindowsDiscovery, PathEntriesAreHomesEmptyOnesIncluded) {
+TEST_F(WindowsDiscovery, PathEntriesAreTriedAsHomes) {
     const std::u16string list = u"C:\\nowhere;;" + textOf(home("valid") / "bin") + u";" + textOf(home("valid")) + u";";
-    EXPECT_EQ(find({{u"Path", list}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    EXPECT_EQ(find({{u"Path", list}}).out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
     EXPECT_EQ(find({{u"Path", u";;"}}).out, "");
 }
 
@@ -136,13 +134,13 @@ TEST_F(WindowsDiscovery, PathAsLongAsWindowsAllowsIsReadWhole) {
     list.append(32766 - list.size() - last.size(), u'x');
     list += last;
     ASSERT_EQ(list.size(), 32766u);
-    EXPECT_EQ(find({{u"Path", list}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    EXPECT_EQ(find({{u"Path", list}}).out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
 }
 
 TEST_F(WindowsDiscovery, VariableTooLongForAnyPathFallsThrough) {
     keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
     const std::u16string longHome = u"C:\\" + std::u16string(5000, u'j');
-    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", longHome}}).out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", longHome}}).out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
     const ProcessResult launched = run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", longHome}});
     EXPECT_EQ(launched.err, "Main class invalid.");
 }
@@ -153,26 +151,73 @@ TEST_F(WindowsDiscovery, JavaHomeValuesOfEveryOtherTypeArePassedOver) {
     }
     EXPECT_EQ(find().out, "");
     keys.add(L"JRE", L"99", REG_EXPAND_SZ, wideOf(home("valid")));
-    EXPECT_EQ(find().out, utf8Of(home("valid")) + "\\bin\\server\\jvm.dll");
+    EXPECT_EQ(find().out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
 }
 
-TEST_F(WindowsDiscovery, RuntimeThatShipsItsOwnCRuntimeLoads) {
-    // Wine's built-in copy is off for these tests (WINEDLLOVERRIDES, set
-    // where they are registered), so the only vcruntime140.dll is the one in
-    // the runtime's bin directory.
-    const std::map<std::u16string, std::optional<std::u16string>> environment = {
-        {u"QRVN_ZEP_JAVA_HOME", textOf(home("crt"))}};
-    const std::string library = utf8Of(home("crt")) + "\\bin\\server\\jvm.dll";
-    ProcessOptions plain;
-    plain.environment = environment;
-    EXPECT_EQ(runProgram(testProgramDirectory() + u"\\load_library.exe",
-                         {textOf(home("crt") / "bin" / "server" / "jvm.dll")}, plain)
-                  .out,
-              "not loaded")
-        << "the control: a plain load cannot find the runtime's C runtime";
-    EXPECT_EQ(find(environment).out, library);
-    const ProcessResult launched = run(zepExecutable(), environment);
-    EXPECT_EQ(launched.err, "Main class invalid.") << "the real load worked too";
+// --- what a runtime ships in its bin ------------------------------------------------
+// Wine's built-in C runtime libraries are off for these tests (WINEDLLOVERRIDES,
+// where they are registered): the only copies are those in the homes' bin.
+
+TEST_F(WindowsDiscovery, RuntimeFindsTheCRuntimeItShipsInItsBinOfEveryAge) {
+    for (const char* name : {"crt-msvcr100", "crt-msvcr120", "crt-vcruntime140"}) {
+        SCOPED_TRACE(name);
+        const std::map<std::u16string, std::optional<std::u16string>> environment = {
+            {u"QRVN_ZEP_JAVA_HOME", textOf(home(name))}};
+        const fs::path library = home(name) / "bin" / "server" / "jvm.dll";
+        EXPECT_EQ(run(testProgramDirectory() + u"\\load_library.exe", environment, {textOf(library)}).out, "not loaded")
+            << "the control: a plain load cannot find the runtime's C runtime";
+        EXPECT_EQ(find(environment).out, utf8Path(library));
+        EXPECT_EQ(run(zepExecutable(), environment).err, "Main class invalid.") << "the real load worked too";
+    }
+}
+
+TEST_F(WindowsDiscovery, LibraryTheJvmLoadsLaterStillFindsTheCRuntimeOfItsBin) {
+    // zeptest_late.dll imports msvcp140.dll, which jvm.dll does not import.
+    const fs::path late = home("crt-vcruntime140") / "bin" / "zeptest_late.dll";
+    EXPECT_EQ(run(testProgramDirectory() + u"\\load_library.exe", {}, {textOf(late)}).out, "not loaded");
+    const ProcessResult launched =
+        run(zepExecutable(),
+            {{u"QRVN_ZEP_JAVA_HOME", textOf(home("crt-vcruntime140"))}, {u"ZEPTEST_JVM_FAIL", u"late-load"}}, {u"zep"});
+    EXPECT_EQ(launched.err, "");
+    EXPECT_EQ(launched.exitCode, 0);
+    EXPECT_NE(jvmLog().find("late-load loaded\n"), std::string::npos) << jvmLog();
+}
+
+// --- Path entries that are not absolute ------------------------------------------------
+// T: is a drive of the test prefix's own (cmake/wine-run.sh), so that homes can
+// lie at the root of the current drive without touching the host's root.
+
+class DriveT {
+public:
+    DriveT() { clear(); }
+    ~DriveT() { clear(); }
+    DriveT(const DriveT&) = delete;
+    DriveT& operator=(const DriveT&) = delete;
+
+    static fs::path at(const char* relative) { return fs::path(L"T:\\") / relative; }
+
+private:
+    static void clear() {
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(L"T:\\", ignored)) fs::remove_all(entry.path(), ignored);
+    }
+};
+
+TEST_F(WindowsDiscovery, PathEntriesThatAreNotAbsoluteLoadNothing) {
+    const DriveT drive;
+    // A home wherever such an entry could lead from the current directory T:\work.
+    for (const char* where : {"", "work", "work/other", "x"}) {
+        fs::create_directories(DriveT::at(where));
+        fs::copy(home("valid"), DriveT::at(where), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+    for (const std::u16string path : {u";", u"T:\\none;", u".", u"other", u"\\x"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(path.begin(), path.end())));
+        fs::remove(scratch / "jvm.log");
+        const ProcessResult launched = run(zepExecutable(), {{u"Path", path}}, {u"zep"}, u"T:\\work");
+        EXPECT_EQ(launched.err, "Failed to find java install path");
+        EXPECT_EQ(jvmLog(), "") << "nothing was loaded";
+    }
+    EXPECT_EQ(find({{u"Path", u";T:\\work"}}).out, "T:\\work\\bin\\server\\jvm.dll");
 }
 
 TEST(QuietErrorBoxes, HoldsCriticalErrorBoxesOffWhileItLivesOnly) {

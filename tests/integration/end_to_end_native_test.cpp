@@ -11,11 +11,16 @@
 namespace zep::test {
 namespace {
 
-ProcessResult zep(const std::vector<std::u16string>& arguments) {
+// The JVM decodes -D values in the locale's encoding, ASCII when there is none.
+ProcessOptions onTheJdk(const std::u16string& workingDirectory) {
     ProcessOptions options;
-    options.environment = {{u"QRVN_ZEP_JAVA_HOME", platform::utf8ToUtf16(ZEP_TEST_JDK_HOME)}};
-    options.workingDirectory = testProgramDirectory() + u"/e2e";
-    return runProgram(zepExecutable(), arguments, options);
+    options.environment = {{u"QRVN_ZEP_JAVA_HOME", platform::utf8ToUtf16(ZEP_TEST_JDK_HOME)}, {u"LC_ALL", u"C.UTF-8"}};
+    options.workingDirectory = workingDirectory;
+    return options;
+}
+
+ProcessResult zep(const std::vector<std::u16string>& arguments) {
+    return runProgram(zepExecutable(), arguments, onTheJdk(testProgramDirectory() + u"/e2e"));
 }
 
 TEST(EndToEnd, ArgumentsReachMainIntactAndInOrder) {
@@ -97,10 +102,8 @@ TEST(EndToEnd, EachFailureOfTheMachineHasItsMessage) {
 }
 
 TEST(EndToEnd, CurrentDirectoryWithoutTheArchiveMeansNoMainClass) {
-    ProcessOptions options;
-    options.environment = {{u"QRVN_ZEP_JAVA_HOME", platform::utf8ToUtf16(ZEP_TEST_JDK_HOME)}};
-    options.workingDirectory = testProgramDirectory();  // no zep.jar here
-    const ProcessResult result = runProgram(zepExecutable(), {u"zep"}, options);
+    // No zep.jar in the test programs' directory.
+    const ProcessResult result = runProgram(zepExecutable(), {u"zep"}, onTheJdk(testProgramDirectory()));
     EXPECT_EQ(result.err, "Failed to load main class.");
     EXPECT_EQ(result.exitCode, 1);
 }

@@ -2,7 +2,7 @@
 # survives (run by zep_add_test_home at build time):
 #
 #   cmake -DHOME=<dir> -DSOURCE=<file> -DLIBRARY=<relative path> [-DJAVA=<relative path>]
-#         [-DBESIDE_JAVA=<file> -DBIN=<relative directory>] -P make_test_home.cmake
+#         [-DBESIDE_JAVA=<file>|<file>... -DBIN=<relative directory>] -P make_test_home.cmake
 
 if(NOT HOME OR NOT SOURCE OR NOT LIBRARY)
   message(FATAL_ERROR "make_test_home.cmake needs HOME, SOURCE and LIBRARY")
@@ -19,7 +19,10 @@ if(JAVA)
        OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endif()
 if(BESIDE_JAVA)
-  get_filename_component(beside_name "${BESIDE_JAVA}" NAME)
   file(MAKE_DIRECTORY "${HOME}/${BIN}")
-  file(COPY_FILE "${BESIDE_JAVA}" "${HOME}/${BIN}/${beside_name}")
+  string(REPLACE "|" ";" beside_files "${BESIDE_JAVA}")
+  foreach(file ${beside_files})
+    get_filename_component(beside_name "${file}" NAME)
+    file(COPY_FILE "${file}" "${HOME}/${BIN}/${beside_name}")
+  endforeach()
 endif()

@@ -3,12 +3,12 @@
 # build/<preset>/tests/homes/<name>/.
 #
 #   zep_add_test_home(<name> LIBRARY <target> | FILE <path> [IN_JRE] [NO_JAVA]
-#                     [BESIDE_JAVA <target>])
+#                     [BESIDE_JAVA <target>...])
 #
 # LIBRARY copies a library target's file, FILE any file (a text file stands for
 # a library that is there but does not load). IN_JRE puts the whole layout
 # under <name>/jre/ instead; NO_JAVA leaves the java program out; BESIDE_JAVA
-# puts a library target's file next to the java program, as runtimes ship their
+# puts library targets' files next to the java program, as runtimes ship their
 # C runtime libraries in bin. Everything is
 # copied, never linked, so that Wine sees it. The target zep_test_homes builds
 # every home, and is part of the default build.
@@ -28,7 +28,7 @@ set(ZEP_TEST_HOMES_DIR ${CMAKE_BINARY_DIR}/tests/homes)
 add_custom_target(zep_test_homes ALL)
 
 function(zep_add_test_home name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "IN_JRE;NO_JAVA" "LIBRARY;FILE;BESIDE_JAVA" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "IN_JRE;NO_JAVA" "LIBRARY;FILE" "BESIDE_JAVA")
   if(arg_UNPARSED_ARGUMENTS OR (arg_LIBRARY AND arg_FILE) OR (NOT arg_LIBRARY AND NOT arg_FILE))
     message(FATAL_ERROR "zep_add_test_home(${name}): give either LIBRARY <target> or FILE <path>")
   endif()
@@ -50,7 +50,12 @@ function(zep_add_test_home name)
 
   set(beside "")
   if(arg_BESIDE_JAVA)
-    set(beside -DBESIDE_JAVA=$<TARGET_FILE:${arg_BESIDE_JAVA}> -DBIN=${layout}bin)
+    set(files "")
+    foreach(target ${arg_BESIDE_JAVA})
+      list(APPEND files $<TARGET_FILE:${target}>)
+    endforeach()
+    string(REPLACE ";" "|" files "${files}")
+    set(beside "-DBESIDE_JAVA=${files}" -DBIN=${layout}bin)
     list(APPEND depends ${arg_BESIDE_JAVA})
   endif()
 

@@ -19,7 +19,7 @@ extern char** environ;
 
 namespace zep::test {
 
-using platform::utf16ToUtf8;
+using platform::encodeLossless;
 
 namespace {
 
@@ -32,9 +32,9 @@ std::vector<std::string> childEnvironment(const ProcessOptions& options) {
     }
     for (const auto& [name, value] : options.environment) {
         if (value) {
-            variables[utf16ToUtf8(name)] = utf16ToUtf8(*value);
+            variables[encodeLossless(name)] = encodeLossless(*value);
         } else {
-            variables.erase(utf16ToUtf8(name));
+            variables.erase(encodeLossless(name));
         }
     }
     std::vector<std::string> result;
@@ -126,8 +126,8 @@ ProcessResult RunningProgram::finish(std::chrono::milliseconds timeout) {
 
 RunningProgram startProgram(const std::u16string& program, const std::vector<std::u16string>& arguments,
                             const ProcessOptions& options) {
-    std::vector<std::string> argStorage{utf16ToUtf8(program)};
-    for (const auto& argument : arguments) argStorage.push_back(utf16ToUtf8(argument));
+    std::vector<std::string> argStorage{encodeLossless(program)};
+    for (const auto& argument : arguments) argStorage.push_back(encodeLossless(argument));
     std::vector<char*> argv;
     for (auto& argument : argStorage) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -135,7 +135,7 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     std::vector<char*> envp;
     for (auto& entry : envStorage) envp.push_back(entry.data());
     envp.push_back(nullptr);
-    const std::string directory = utf16ToUtf8(options.workingDirectory);
+    const std::string directory = encodeLossless(options.workingDirectory);
 
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");

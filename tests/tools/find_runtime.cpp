@@ -1,4 +1,4 @@
-// Prints what the launcher's runtime search finds on this machine, as UTF-8,
+// Prints what the launcher's runtime search finds on this machine (its bytes),
 // so that tests can watch the search itself rather than what follows it.
 
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include "platform/utf.h"
 
 int main() {
-    const std::string found = zep::platform::utf16ToUtf8(zep::findJavaRuntime());
+    const std::string found = zep::platform::encodeLossless(zep::findJavaRuntime());
     std::fwrite(found.data(), 1, found.size(), stdout);
     return 0;
 }

@@ -71,5 +71,37 @@ TEST(Utf16ToUtf8, RoundTripsEveryScalarValueOfTheTestedRanges) {
     }
 }
 
+// --- lossless decoding, for what names things on POSIX --------------------------
+
+TEST(DecodeLossless, DecodesUtf8AndEscapesEveryByteOfWhatIsNot) {
+    const Decoding cases[] = {
+        {"gr\xC3\xBCn \xF0\x9D\x84\x9E", u"gr\u00FCn \U0001D11E"},
+        {"caf\xE9", u"caf\xDCE9"},                                 // Latin-1
+        {"\xE9\xFF", std::u16string{0xDCE9, 0xDCFF}},              // two stray bytes
+        {"\xE6\x97z", std::u16string{0xDCE6, 0xDC97, u'z'}},       // a cut-off sequence, byte by byte
+        {"\xED\xB2\x80", std::u16string{0xDCED, 0xDCB2, 0xDC80}},  // an encoded surrogate is no text
+        {"\xC0\xAF", std::u16string{0xDCC0, 0xDCAF}},              // an overlong form
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(decodeLossless(bytes), text) << testing::PrintToString(bytes);
+        EXPECT_EQ(encodeLossless(text), bytes) << testing::PrintToString(bytes);
+    }
+}
+
+TEST(EncodeLossless, SurrogatesThatStandForNoByteBecomeReplacementCharacters) {
+    EXPECT_EQ(encodeLossless(std::u16string{0xD800, u'x', 0xDC7F, 0xDD00}), "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(encodeLossless(std::u16string{0xD834, 0xDD1E, 0xDCE9}), "\xF0\x9D\x84\x9E\xE9");
+}
+
+TEST(DecodeLossless, EveryByteSequenceComesBackExactly) {
+    std::string all;
+    for (int first = 0; first < 256; ++first) {
+        for (int second : {0x00, 0x41, 0x80, 0x9F, 0xA0, 0xBF, 0xC3, 0xED, 0xF4, 0xFF}) {
+            all = {static_cast<char>(first), static_cast<char>(second), '\x80', '\xBF'};
+            ASSERT_EQ(encodeLossless(decodeLossless(all)), all) << testing::PrintToString(all);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zep::platform

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks the resources that an executable carries, as wrestool lists them:
-the string table in exactly the nine languages, a manifest, an icon group
+the string table in exactly the nine languages, a manifest that asks for the
+invoker's level and leaves the ANSI code page to the system, an icon group
 with its four sizes, and version information.
 
     check_exe_resources.py WRESTOOL ICOTOOL PROGRAM.exe
@@ -30,6 +31,13 @@ def main(wrestool, icotool, program):
     for kind, what in ((RT_MANIFEST, "manifest"), (RT_GROUP_ICON, "icon group"), (RT_VERSION, "version")):
         if not any(found == kind for found, _, _ in resources):
             problems.append(f"no {what} resource")
+
+    manifest = subprocess.run([wrestool, "-x", "--raw", f"--type={RT_MANIFEST}", program],
+                              capture_output=True, check=True).stdout.decode("utf-8", "replace")
+    if 'level="asInvoker"' not in manifest:
+        problems.append("the manifest does not ask for the invoker's execution level")
+    if "activeCodePage" in manifest:
+        problems.append("the manifest sets the ANSI code page, which runtimes would misread options in")
 
     with tempfile.TemporaryDirectory() as directory:
         icon = Path(directory) / "icon.ico"

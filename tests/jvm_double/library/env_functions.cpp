@@ -91,6 +91,10 @@ jstring JNICALL newString(JNIEnv* env, const jchar* units, jsize length) {
     std::u16string text;
     for (jsize i = 0; i < length; ++i) text.push_back(static_cast<char16_t>(units[i]));
     record("NewString length=" + std::to_string(length) + " units=" + hexUnits(text));
+    if (call.switches.newString) {
+        raiseForSwitch(call.vm, "newstring");
+        return nullptr;
+    }
     Object& string = call.vm.make(Kind::String);
     string.units = std::move(text);
     return handleOf<jstring>(string);
@@ -179,6 +183,7 @@ void runMain(Call& call, const Method& method, jobject argument) {
                    (element != nullptr ? "units=" + hexUnits(element->units) : std::string("null")));
         }
     }
+    if (call.switches.lateLoad) record(loadLateLibrary());
     if (call.switches.mainExit) {
         // System.exit: exit handlers run and libraries unload, unlike a crash.
         call.release();

@@ -100,7 +100,7 @@ extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** javaVm, void** env, 
     if (vm.alive()) return JNI_EEXIST;
     vm.start(std::move(options));
     *javaVm = vm.javaVm();
-    *env = vm.jniEnv();
+    *env = switches.createNoEnv ? nullptr : vm.jniEnv();
     if (switches.createException) vm.raise("zeptest.DoubleException: create-exception");
     return JNI_OK;
 }

@@ -39,6 +39,8 @@ bool apply(Switches& switches, std::string_view item) {
         switches.createResult = -1;
     } else if (name == "create-exception") {
         switches.createException = true;
+    } else if (name == "create-no-env") {
+        switches.createNoEnv = true;
     } else if (name == "findclass") {
         switches.findClass = true;
     } else if (name == "findclass-pending") {
@@ -47,6 +49,8 @@ bool apply(Switches& switches, std::string_view item) {
         switches.array = true;
     } else if (name == "array-exception") {
         switches.arrayException = true;
+    } else if (name == "newstring") {
+        switches.newString = true;
     } else if (name == "method") {
         switches.method = true;
     } else if (name == "method-pending") {
@@ -55,6 +59,8 @@ bool apply(Switches& switches, std::string_view item) {
         switches.mainThrows = true;
     } else if (name == "load") {
         switches.load = true;
+    } else if (name == "late-load") {
+        switches.lateLoad = true;
     } else if (name == "vanish") {
         switches.vanish = true;
     } else {

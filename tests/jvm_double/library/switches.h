@@ -12,18 +12,21 @@ namespace zep::jvm_double {
 struct Switches {
     std::optional<int> createResult;  // create (-1) or create=<n>
     bool createException = false;
+    bool createNoEnv = false;  // success, a machine, and no environment
     bool findClass = false;
     bool findClassPending = false;
     bool array = false;
     bool arrayException = false;
+    bool newString = false;
     bool method = false;
     bool methodPending = false;
     bool mainThrows = false;
     std::optional<int> mainExit;
     std::optional<int> destroyWaitMs;
     bool load = false;
-    bool vanish = false;  // the library's file goes away once loaded
-    std::string unknown;  // the first switch not understood; empty when all were
+    bool lateLoad = false;  // main loads a library of the runtime's bin, as the JVM does later
+    bool vanish = false;    // the library's file goes away once loaded
+    std::string unknown;    // the first switch not understood; empty when all were
 };
 
 Switches parseSwitches(std::string_view text);

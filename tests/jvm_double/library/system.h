@@ -20,6 +20,12 @@ bool appendToLog(std::string_view bytes);
 // abrupt end could lose.
 void writeStandardError(std::string_view text);
 
+// Windows: loads <bin>\zeptest_late.dll of the runtime this library belongs
+// to (<bin>\server\jvm.dll) by its full path, the plain way a JVM loads its
+// own libraries once it runs (java.dll, awt.dll), releases it again and says
+// how that went, as the line to log.
+std::string loadLateLibrary();
+
 // Ends the process on the spot: no exit handlers, no library unload, as a
 // crashed or killed JVM would.
 [[noreturn]] void endProcessNow(int code);

@@ -40,4 +40,6 @@ void writeStandardError(std::string_view text) { writeAll(STDERR_FILENO, text); 
 
 void endProcessNow(int code) { ::_exit(code); }
 
+std::string loadLateLibrary() { return "late-load not on this system"; }
+
 }  // namespace zep::jvm_double

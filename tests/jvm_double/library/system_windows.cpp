@@ -68,6 +68,19 @@ void writeStandardError(std::string_view text) {
     }
 }
 
+std::string loadLateLibrary() {
+    HMODULE self = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&loadLateLibrary), &self);
+    wchar_t path[MAX_PATH * 4];
+    std::wstring bin(path, ::GetModuleFileNameW(self, path, MAX_PATH * 4));
+    for (int level = 0; level < 2; ++level) bin.erase(bin.find_last_of(L'\\'));
+    const HMODULE late = ::LoadLibraryW((bin + L"\\zeptest_late.dll").c_str());
+    if (late == nullptr) return "late-load error " + std::to_string(::GetLastError());
+    ::FreeLibrary(late);
+    return "late-load loaded";
+}
+
 void endProcessNow(int code) {
     ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code));
     ::ExitProcess(static_cast<UINT>(code));

@@ -1,0 +1,34 @@
+#pragma once
+// Search lists (Path, PATH) and which of their entries may be tried at all.
+
+#include <string>
+#include <string_view>
+
+namespace zep::discovery {
+
+// Calls `visit` with each entry of a search list, left to right, the empty
+// ones included (a leading, doubled or trailing separator each make one),
+// until `visit` returns true. Returns whether one did.
+template <typename Visit>
+bool visitEntries(std::u16string_view list, char16_t separator, Visit visit) {
+    for (;;) {
+        const std::size_t end = list.find(separator);
+        if (visit(std::u16string(list.substr(0, end)))) return true;
+        if (end == std::u16string_view::npos) return false;
+        list.remove_prefix(end + 1);
+    }
+}
+
+// True for a Windows path that names one place whatever the current drive and
+// directory: a drive letter, ':' and a separator ('\' or '/'); two separators,
+// a server, a separator and a share; or either form after "\\?\" or "\\.\"
+// (the UNC form there also as "UNC\server\share"). A search-list entry that is
+// not absolute is never tried: an empty entry or "\x" lies on whatever drive
+// is current, "." and "x" in whatever directory is, and "\\x" names a host.
+bool isAbsoluteWindowsPath(std::u16string_view path);
+
+// True for a POSIX path that begins with '/'. An empty PATH entry means the
+// current directory to a shell; here it is no candidate.
+bool isAbsolutePosixPath(std::u16string_view path);
+
+}  // namespace zep::discovery

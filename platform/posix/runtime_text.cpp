@@ -1,0 +1,12 @@
+#include "platform/runtime_text.h"
+
+#include "platform/utf.h"
+
+namespace zep::platform {
+
+// The entry point decodes argv losslessly, so encoding gives back its bytes.
+std::string toRuntimeEncoding(std::u16string_view option) { return encodeLossless(option); }
+
+std::u16string programArgumentText(std::u16string_view argument) { return utf8ToUtf16(encodeLossless(argument)); }
+
+}  // namespace zep::platform

@@ -1,0 +1,30 @@
+#pragma once
+// Text as the Java runtime reads it. The JNI invocation interface takes option
+// strings in the platform's encoding, and a runtime decodes -D values with it;
+// program arguments reach Java as UTF-16 and need no code page at all.
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace zep::platform {
+
+// The system could not convert a text. Not a runtime error: it is no failure
+// of the launch the launcher reports as such, and ends in "Unexpected failure.".
+class ConversionError : public std::exception {
+public:
+    const char* what() const noexcept override { return "text conversion failed"; }
+};
+
+// An option from the command line as the bytes its runtime decodes: on Windows
+// the process's ANSI code page, a character it lacks becoming '?' rather than a
+// look-alike; on POSIX the bytes of the argument exactly as they came. Throws
+// ConversionError.
+std::string toRuntimeEncoding(std::u16string_view option);
+
+// A program argument as the Java program receives it. On Windows the command
+// line's own UTF-16; on POSIX the argument's bytes decoded as `java` decodes
+// them, an ill-formed sequence becoming U+FFFD.
+std::u16string programArgumentText(std::u16string_view argument);
+
+}  // namespace zep::platform

@@ -1,0 +1,54 @@
+#pragma once
+// How a Java runtime's jvm.dll is loaded on Windows, over the loader calls it
+// makes, so that a test can stand in for a system that lacks some of them.
+
+#include <string>
+#include <vector>
+
+#include "platform/windows/win32.h"
+
+namespace zep::platform {
+
+struct LoaderCalls {
+    decltype(&::GetFileAttributesW) getFileAttributes;
+    decltype(&::GetFullPathNameW) getFullPathName;
+    decltype(&::LoadLibraryW) loadLibrary;
+    decltype(&::LoadLibraryExW) loadLibraryEx;
+    decltype(&::FreeLibrary) freeLibrary;
+    // Null where the system lacks them (Windows 7 without its loader update):
+    // they are looked up at run time, since a static import of either would
+    // keep the launcher from starting there at all.
+    DLL_DIRECTORY_COOKIE(WINAPI* addDllDirectory)(PCWSTR);
+    BOOL(WINAPI* removeDllDirectory)(DLL_DIRECTORY_COOKIE);
+};
+
+// The system's own calls.
+const LoaderCalls& systemLoaderCalls();
+
+// The C runtime libraries that runtimes ship in their bin directory, oldest
+// first, each after the ones it imports: msvcr100.dll (1.7 and 1.8),
+// msvcr120.dll and msvcp120.dll, then those of 11 and later.
+inline constexpr const wchar_t* kRuntimeCompanions[] = {
+    L"msvcr100.dll", L"msvcr120.dll", L"msvcp120.dll", L"vcruntime140.dll", L"vcruntime140_1.dll", L"msvcp140.dll",
+};
+
+// Where the JVM library's imports are looked for when AddDllDirectory exists:
+// the directories added to the search (bin), the library's own directory and
+// the system's, but neither the current directory nor Path.
+inline constexpr DWORD kRuntimeSearchFlags = LOAD_LIBRARY_SEARCH_DEFAULT_DIRS | LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR;
+
+// What loading a runtime's library gave: on success the caller owns every
+// module, to be freed JVM library first; on failure nothing is left loaded,
+// and `error` holds the failed call's last-error code.
+struct RuntimeModules {
+    std::vector<HMODULE> companions;  // in load order
+    HMODULE library = nullptr;
+    DWORD error = ERROR_SUCCESS;
+};
+
+// Makes `path` absolute (the file loaded is the file that was probed, whatever
+// the loader's own search would find), loads the companions present in the
+// bin directory above the library's own by their full paths, then the library.
+RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls);
+
+}  // namespace zep::platform

@@ -1,0 +1,27 @@
+#include "platform/runtime_text.h"
+
+#include "platform/windows/code_page.h"
+#include "platform/windows/win32.h"
+
+namespace zep::platform {
+
+std::string toCodePage(std::u16string_view text, unsigned codePage) {
+    if (text.empty()) return {};
+    // Windows refuses WC_NO_BEST_FIT_CHARS for UTF-8, which has no best fit to avoid.
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const auto* units = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    const int size = ::WideCharToMultiByte(codePage, flags, units, length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) throw ConversionError();
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (::WideCharToMultiByte(codePage, flags, units, length, bytes.data(), size, nullptr, nullptr) != size) {
+        throw ConversionError();
+    }
+    return bytes;
+}
+
+std::string toRuntimeEncoding(std::u16string_view option) { return toCodePage(option, ::GetACP()); }
+
+std::u16string programArgumentText(std::u16string_view argument) { return std::u16string(argument); }
+
+}  // namespace zep::platform
