@@ -21,6 +21,7 @@ std::u16string DirectoryRuntimeSearch::findJavaRuntime() {
     std::u16string result = searchJavaHomeVariable(kPosixHome, system_);
     if (result.empty()) result = searchRuntimeDirectory();
     if (result.empty()) result = searchPathVariable();
+    if (result.empty()) result = searchJavaHome(kPosixHome, system_, isAbsolutePosixPath);
     return result;
 }
 

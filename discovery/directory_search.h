@@ -1,7 +1,8 @@
 #pragma once
 // The Linux way to a Java runtime: the variable QRVN_ZEP_JAVA_HOME, then the
 // runtimes that the distribution installs side by side in /usr/lib/jvm, then
-// the `java` found on PATH, followed through its symbolic links to its home.
+// the `java` found on PATH, followed through its symbolic links to its home,
+// and last JAVA_HOME.
 
 #include <string>
 

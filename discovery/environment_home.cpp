@@ -15,4 +15,12 @@ std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::System
     return result;
 }
 
+std::u16string searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
+                              bool (*isAbsolute)(std::u16string_view)) {
+    std::u16string result;
+    const std::u16string home = variableText(system, u"JAVA_HOME");
+    if (isAbsolute(home)) resolveJvmFromHome(home, result, layout, system);
+    return result;
+}
+
 }  // namespace zep::discovery

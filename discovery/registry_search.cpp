@@ -4,6 +4,7 @@
 #include <array>
 
 #include "discovery/environment_home.h"
+#include "discovery/installer_records.h"
 #include "discovery/search_list.h"
 
 namespace zep::discovery {
@@ -36,6 +37,21 @@ std::u16string_view textIn(const std::array<char16_t, N>& buffer) {
 
 }  // namespace
 
+std::optional<BinOnPath> binOnPath(std::u16string_view entry) {
+    // One pair of surrounding quotes goes, as the command shell drops it.
+    if (entry.size() >= 2 && entry.front() == u'"' && entry.back() == u'"') entry = entry.substr(1, entry.size() - 2);
+    if (!isAbsoluteWindowsPath(entry)) return std::nullopt;
+    if (entry.back() == u'\\' || entry.back() == u'/') entry.remove_suffix(1);
+    const std::size_t separator = entry.find_last_of(u"\\/");
+    if (separator == std::u16string_view::npos) return std::nullopt;
+    const std::u16string_view last = entry.substr(separator + 1);
+    const auto isLetter = [](char16_t unit, char16_t lower) { return unit == lower || unit == lower - (u'a' - u'A'); };
+    if (last.size() != 3 || !isLetter(last[0], u'b') || !isLetter(last[1], u'i') || !isLetter(last[2], u'n')) {
+        return std::nullopt;
+    }
+    return BinOnPath{std::u16string(entry), std::u16string(entry.substr(0, separator))};
+}
+
 bool passesVersionFloor(std::u16string_view name) {
     static constexpr char16_t kFloor[] = u"1.7";  // compared with its NUL
     for (std::size_t i = 0; i < std::size(kFloor); ++i) {
@@ -55,6 +71,11 @@ std::u16string RegistryRuntimeSearch::findJavaRuntime() {
         }
     }
     if (result.empty()) result = searchPathVariable();
+    // Today's installers record a home otherwise; these are read only when
+    // the stages above found nothing, so that a machine they serve keeps its runtime.
+    if (result.empty()) result = searchJavaHome(kWindowsHome, system_, isAbsoluteWindowsPath);
+    if (result.empty()) result = searchJavaOnPath();
+    if (result.empty()) result = searchInstallerRecords();
     return result;
 }
 
@@ -85,6 +106,24 @@ std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string&
             continue;
         }
         if (resolve(std::u16string(textIn(home)), result)) break;
+    }
+    return result;
+}
+
+std::u16string RegistryRuntimeSearch::searchJavaOnPath() {
+    std::u16string result;
+    const std::u16string list = variableText(system_, u"Path");
+    visitEntries(list, u';', [&](const std::u16string& entry) {
+        const auto found = binOnPath(entry);
+        return found && system_.isPresent(found->bin + u"\\java.exe") && resolve(found->home, result);
+    });
+    return result;
+}
+
+std::u16string RegistryRuntimeSearch::searchInstallerRecords() {
+    std::u16string result;
+    for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_64Key)) {
+        if (isAbsoluteWindowsPath(record.home) && resolve(record.home, result)) break;
     }
     return result;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The Windows way to a Java runtime: the variable QRVN_ZEP_JAVA_HOME, then the
 // runtimes that installers record under HKLM\SOFTWARE\JavaSoft, then the
-// entries of Path taken as homes.
+// entries of Path taken as homes. Only when these find nothing: JAVA_HOME,
+// the runtime whose bin holds the java.exe on Path, and the records of today's
+// installers.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +18,15 @@ namespace zep::discovery {
 // unit as text: "1.10" fails and "10" passes.
 bool passesVersionFloor(std::u16string_view name);
 
+// A Path entry that names a runtime's bin, and the home above it
+// (`"C:\jdk\bin\"` gives C:\jdk\bin and C:\jdk): one pair of surrounding
+// quotes removed, the entry absolute, its last component "bin" in any case.
+struct BinOnPath {
+    std::u16string bin;
+    std::u16string home;
+};
+std::optional<BinOnPath> binOnPath(std::u16string_view entry);
+
 class RegistryRuntimeSearch {
 public:
     RegistryRuntimeSearch(platform::SystemAccess& system, platform::Registry& registry)
@@ -24,6 +36,8 @@ public:
     std::u16string findJavaRuntime();
     std::u16string searchRegistryFamily(const std::u16string& family);
     std::u16string searchPathVariable();
+    std::u16string searchJavaOnPath();
+    std::u16string searchInstallerRecords();
 
 private:
     bool resolve(const std::u16string& home, std::u16string& result) {

@@ -129,10 +129,14 @@ inline constexpr std::int32_t kErrorFileNotFound = 2;
 inline constexpr std::int32_t kErrorMoreData = 234;
 inline constexpr std::int32_t kErrorNoMoreItems = 259;
 inline constexpr std::int32_t kErrorUnsupportedType = 1630;
-// HKEY_LOCAL_MACHINE is the 32-bit value 0x80000002 widened with its sign.
+// The predefined keys are 32-bit values widened with their sign.
+inline constexpr std::uintptr_t kHkeyCurrentUser =
+    static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000001u)));
 inline constexpr std::uintptr_t kHkeyLocalMachine =
     static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002u)));
 inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
 inline constexpr std::uint32_t kRrfRtRegSz = 0x00000002;
 }  // namespace win32
 
@@ -148,7 +152,8 @@ public:
     // RegEnumKeyExW without class: `nameLength` is the buffer's capacity in
     // units on the way in and the name's length on the way out.
     virtual std::int32_t enumKey(Key key, std::uint32_t index, char16_t* name, std::uint32_t* nameLength) = 0;
-    // RegGetValueW with no type output; `dataSize` is in bytes.
+    // RegGetValueW with no type output; `dataSize` is in bytes. A null `data`
+    // asks for the size only.
     virtual std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName,
                                   std::uint32_t flags, void* data, std::uint32_t* dataSize) = 0;
     // RegCloseKey

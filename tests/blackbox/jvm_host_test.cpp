@@ -32,6 +32,7 @@ protected:
         ProcessOptions options;
         options.environment = {
             {u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
+            {u"JAVA_HOME", std::nullopt},
             {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
             {u"ZEPTEST_JVM_FAIL", std::u16string(fail.begin(), fail.end())},
         };

@@ -19,6 +19,7 @@ protected:
     ProcessResult launch(const fs::path& javaHome) {
         ProcessOptions options;
         options.environment = {{u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
+                               {u"JAVA_HOME", std::nullopt},
                                {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
                                {u"ZEPTEST_JVM_FAIL", u""}};
         options.workingDirectory = scratch.path().u16string();

@@ -138,6 +138,15 @@ TEST_F(NativeDiscovery, LibraryThatIsAFifoIsPassedOverAtOnce) {
     EXPECT_EQ(result.out, "/usr/lib/jvm/jdk/lib/server/libjvm.so");
 }
 
+TEST_F(NativeDiscovery, JavaHomeIsTheLastResort) {
+    const auto found = run(probe, "true", {{u"JAVA_HOME", utf8ToUtf16(jdk())}});
+    EXPECT_EQ(found.out, jdk() + "/lib/server/libjvm.so");
+    const auto launched = run(zepExecutable(), "true", {{u"JAVA_HOME", utf8ToUtf16(jdk())}});
+    EXPECT_EQ(launched.err, "Main class invalid.") << "the machine was made from that home";
+    EXPECT_EQ(run(probe, "ln -s \"$S/jdk\" /usr/lib/jvm/distribution", {{u"JAVA_HOME", utf8ToUtf16(jdk())}}).out,
+              "/usr/lib/jvm/distribution/lib/server/libjvm.so");
+}
+
 TEST_F(NativeDiscovery, NoRuntimeAnywhere) {
     EXPECT_EQ(run(probe, "true").out, "");
     const auto launched = run(zepExecutable(), "true");

@@ -18,33 +18,57 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t kJavaSoft[] = L"SOFTWARE\\JavaSoft";
+// The trees of HKLM the tests write runtimes into: removed before and after
+// each test, so that no test sees another's keys.
+constexpr const wchar_t* kTestTrees[] = {L"SOFTWARE\\JavaSoft", L"SOFTWARE\\Eclipse Adoptium"};
 
-// Writes runtimes into HKLM\SOFTWARE\JavaSoft for one test and removes the
-// whole tree again, before and after, so no test sees another's keys.
-class JavaSoftKeys {
+class RuntimeKeys {
 public:
-    JavaSoftKeys() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJavaSoft); }
-    ~JavaSoftKeys() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJavaSoft); }
+    RuntimeKeys() { clear(); }
+    ~RuntimeKeys() { clear(); }
+    RuntimeKeys(const RuntimeKeys&) = delete;
+    RuntimeKeys& operator=(const RuntimeKeys&) = delete;
 
+    // A JavaSoft family's version subkey with its JavaHome.
     void add(const std::wstring& family, const std::wstring& version, DWORD type, const std::wstring& home) {
-        const std::wstring path = std::wstring(kJavaSoft) + L"\\" + family + L"\\" + version;
+        set(L"SOFTWARE\\JavaSoft\\" + family + L"\\" + version, L"JavaHome", type, home);
+    }
+
+    // A value of type `type` (REG_DWORD: the number 17) in HKLM\<path>.
+    void set(const std::wstring& path, const wchar_t* name, DWORD type, const std::wstring& text) {
         HKEY key = nullptr;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         if (type == REG_DWORD) {
             const DWORD number = 17;
-            ::RegSetValueExW(key, L"JavaHome", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+            ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
         } else {
-            ::RegSetValueExW(key, L"JavaHome", 0, type, reinterpret_cast<const BYTE*>(home.c_str()),
-                             static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t)));
+            ::RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         }
         ::RegCloseKey(key);
+    }
+
+private:
+    static void clear() {
+        for (const wchar_t* tree : kTestTrees) ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, tree);
     }
 };
 
 std::wstring wideOf(const fs::path& path) { return path.wstring(); }
 std::u16string textOf(const fs::path& path) { return platform::fromWide(path.wstring()); }
+// A directory of the prefix's C: drive that a test fills, gone before and after.
+struct PlantedTree {
+    explicit PlantedTree(fs::path where) : path(std::move(where)) { fs::remove_all(path); }
+    ~PlantedTree() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    PlantedTree(const PlantedTree&) = delete;
+    PlantedTree& operator=(const PlantedTree&) = delete;
+    const fs::path path;
+};
+
 class WindowsDiscovery : public ::testing::Test {
 protected:
     fs::path home(const char* name) const { return fs::path(testProgramDirectory()) / "homes" / name; }
@@ -70,7 +94,7 @@ protected:
     }
 
     ScratchDirectory scratch;
-    JavaSoftKeys keys;
+    RuntimeKeys keys;
 };
 
 TEST_F(WindowsDiscovery, JreFamilyKeyFindsItsHomeAndTheLauncherLoadsIt) {
@@ -152,6 +176,38 @@ TEST_F(WindowsDiscovery, JavaHomeValuesOfEveryOtherTypeArePassedOver) {
     EXPECT_EQ(find().out, "");
     keys.add(L"JRE", L"99", REG_EXPAND_SZ, wideOf(home("valid")));
     EXPECT_EQ(find().out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+// --- today's installers ------------------------------------------------------------
+
+TEST_F(WindowsDiscovery, DefaultInstallOfTodaysJdkIsFoundByItsBinOnPathOrItsInstallerKey) {
+    // What the shared MSI installer leaves by default: <home>\bin on Path and
+    // its own key, no JavaSoft keys, no variable.
+    const PlantedTree vendor(L"C:\\Program Files\\Eclipse Adoptium");
+    const fs::path jdk21 = vendor.path / "jdk-21.0.5.11-hotspot", jdk17 = vendor.path / "jdk-17.0.13.11-hotspot";
+    for (const fs::path& jdk : {jdk21, jdk17}) {
+        fs::create_directories(jdk);
+        fs::copy(home("valid"), jdk, fs::copy_options::recursive);
+    }
+    const std::string library21 = utf8Path(jdk21) + "\\bin\\server\\jvm.dll";
+
+    ProcessResult launched = run(zepExecutable(), {{u"Path", textOf(jdk21 / "bin")}}, {u"zep"});
+    EXPECT_EQ(launched.err, "");
+    EXPECT_EQ(launched.exitCode, 0);
+    EXPECT_TRUE(jvmLog().starts_with("load " + library21 + "\n")) << jvmLog();
+
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\17.0.13.11\\hotspot\\MSI", L"Path", REG_SZ, jdk17.wstring() + L"\\");
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.5.11\\hotspot\\MSI", L"Path", REG_SZ, jdk21.wstring() + L"\\");
+    EXPECT_EQ(find({{u"Path", u""}}).out, utf8Path(jdk21) + "\\\\bin\\server\\jvm.dll") << "the newer of the two";
+    fs::remove(scratch / "jvm.log");
+    launched = run(zepExecutable(), {{u"Path", u""}}, {u"zep"});
+    EXPECT_EQ(launched.err, "");
+    EXPECT_EQ(launched.exitCode, 0);
+    EXPECT_NE(jvmLog().find("CallStaticVoidMethod"), std::string::npos) << jvmLog();
+
+    keys.add(L"JRE", L"1.8", REG_SZ, wideOf(home("jre-only")));
+    EXPECT_EQ(find({{u"Path", textOf(jdk21 / "bin")}}).out, utf8Path(home("jre-only")) + "\\jre\\bin\\server\\jvm.dll")
+        << "a JavaSoft key decides as before";
 }
 
 // --- what a runtime ships in its bin ------------------------------------------------

@@ -58,6 +58,7 @@ def main(valgrind, zep, homes, work):
             home_dir = Path(homes) / home
         environment = dict(os.environ, QRVN_ZEP_JAVA_HOME=str(home_dir), ZEPTEST_JVM_LOG=str(log),
                            ZEPTEST_JVM_FAIL=switches)
+        environment.pop("JAVA_HOME", None)
         result = subprocess.run(
             [valgrind, "--tool=memcheck", "--leak-check=full", "--errors-for-leak-kinds=definite,indirect,possible",
              f"--error-exitcode={LEAK_EXIT}", f"--log-file={report}", zep, *arguments],

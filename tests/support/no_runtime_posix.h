@@ -40,6 +40,7 @@ inline NoRuntimeCommand launcherWithoutRuntimes(const std::vector<std::u16string
 // English locale, which a notice without a language option follows.
 inline void clearRuntimeEnvironment(ProcessOptions& options) {
     options.environment[u"QRVN_ZEP_JAVA_HOME"] = std::nullopt;
+    options.environment[u"JAVA_HOME"] = std::nullopt;
     options.environment[u"PATH"] = u"/usr/sbin:/usr/bin:/sbin:/bin";
     options.environment[u"LANG"] = u"C.UTF-8";
     options.environment[u"LC_ALL"] = std::nullopt;

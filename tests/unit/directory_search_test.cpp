@@ -76,6 +76,19 @@ TEST_F(DirectorySearch, UnresolvableJavaAndJavaAtTheRootAreHandled) {
     EXPECT_EQ(find(), u"/lib/server/libjvm.so");
 }
 
+TEST_F(DirectorySearch, JavaHomeComesLastAndOnlyWhenAbsolute) {
+    addHome(u"/opt/jdk");
+    addHome(u"jdk");
+    addHome(u"/usr/lib/jvm/a");
+    machine.environment[u"JAVA_HOME"] = u"/opt/jdk";
+    machine.directories[u"/usr/lib/jvm"] = {u"a"};
+    EXPECT_EQ(find(), u"/usr/lib/jvm/a/lib/server/libjvm.so");
+    machine.directories.clear();
+    EXPECT_EQ(find(), u"/opt/jdk/lib/server/libjvm.so");
+    machine.environment[u"JAVA_HOME"] = u"jdk";
+    EXPECT_EQ(find(), u"");
+}
+
 TEST_F(DirectorySearch, NothingFoundGivesTheEmptyText) {
     machine.environment[u"PATH"] = u"/usr/bin:/bin";
     EXPECT_EQ(find(), u"");

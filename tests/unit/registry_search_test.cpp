@@ -15,10 +15,10 @@ using test::FakeMachine;
 using test::FakeRegistry;
 using Strings = std::vector<std::u16string>;
 
-constexpr char16_t kJre[] = u"SOFTWARE\\JavaSoft\\Java Runtime Environment";
-constexpr char16_t kJreShort[] = u"SOFTWARE\\JavaSoft\\JRE";
-constexpr char16_t kJdk[] = u"SOFTWARE\\JavaSoft\\JDK";
-constexpr char16_t kJdkLong[] = u"SOFTWARE\\JavaSoft\\Java Development Kit";
+const std::u16string kJre = u"HKLM\\SOFTWARE\\JavaSoft\\Java Runtime Environment";
+const std::u16string kJreShort = u"HKLM\\SOFTWARE\\JavaSoft\\JRE";
+const std::u16string kJdk = u"HKLM\\SOFTWARE\\JavaSoft\\JDK";
+const std::u16string kJdkLong = u"HKLM\\SOFTWARE\\JavaSoft\\Java Development Kit";
 
 class RegistrySearch : public ::testing::Test {
 protected:
@@ -68,7 +68,12 @@ TEST_F(RegistrySearch, EmptyVariableGivesNoCandidate) {
     machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"";
     addHome(u"");  // an empty home would resolve if it were tried
     EXPECT_EQ(find(), u"");
-    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort, kJdk, kJdkLong}));
+    EXPECT_EQ(registry.opened,
+              (Strings{kJre, kJreShort, kJdk, kJdkLong, u"HKLM\\SOFTWARE", u"HKLM\\SOFTWARE\\Azul Systems\\Zulu",
+                       u"HKCU\\SOFTWARE", u"HKCU\\SOFTWARE\\Azul Systems\\Zulu"}));
+    EXPECT_EQ(registry.accesses,
+              (std::vector<std::uint32_t>{0x20019, 0x20019, 0x20019, 0x20019, 0x20119, 0x20119, 0x20119, 0x20119}))
+        << "KEY_READ alone for the JavaSoft families, the 64-bit view named for the installers' records";
     EXPECT_TRUE(machine.probes.empty()) << "no Path either";
 }
 
@@ -92,7 +97,7 @@ TEST_F(RegistrySearch, PathIsTheLastResort) {
     addHome(u"C:\\B");
     machine.environment[u"Path"] = u"C:\\A;C:\\B";
     EXPECT_EQ(find(), u"C:\\B\\bin\\server\\jvm.dll");
-    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort, kJdk, kJdkLong}));
+    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort, kJdk, kJdkLong})) << "nothing after Path";
 }
 
 TEST_F(RegistrySearch, NothingAnywhereGivesTheEmptyText) {
@@ -100,6 +105,59 @@ TEST_F(RegistrySearch, NothingAnywhereGivesTheEmptyText) {
     registry.addVersion(u"JRE", u"1.6.0_45", u"C:\\Old");
     addHome(u"C:\\Old");
     EXPECT_EQ(find(), u"");
+}
+
+// --- the stages after the written ones -----------------------------------------------
+
+TEST_F(RegistrySearch, JavaHomeThenTheBinOfJavaOnPathThenTheInstallersRecords) {
+    machine.environment[u"JAVA_HOME"] = u"C:\\NoHome";
+    machine.environment[u"Path"] = u"\"C:\\Quoted\\bin\";C:\\NoJava\\bin;C:\\Lib\\lib;C:\\Trailing\\BIN\\";
+    machine.files.insert({u"C:\\Quoted\\bin\\java.exe", u"C:\\Lib\\lib\\java.exe", u"C:\\Trailing\\BIN\\java.exe"});
+    addHome(u"C:\\Lib");
+    addHome(u"C:\\Trailing");
+    registry.add(u"HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI",
+                 {{u"Path", {test::kRegSz, u"C:\\Installed"}}});
+    addHome(u"C:\\Installed");
+    EXPECT_EQ(find(), u"C:\\Trailing\\bin\\server\\jvm.dll");
+    Strings homes;
+    for (const auto& probe : machine.probes) {
+        if (probe.ends_with(u"\\java.exe") && probe.find(u"\\jre\\") == std::u16string::npos) homes.push_back(probe);
+    }
+    EXPECT_EQ(homes, (Strings{
+                         u"present C:\\NoJava\\bin\\bin\\java.exe",  // Path as homes, a written stage
+                         u"present C:\\Lib\\lib\\bin\\java.exe",
+                         u"present C:\\Trailing\\BIN\\\\bin\\java.exe",
+                         u"present C:\\NoHome\\bin\\java.exe",  // JAVA_HOME
+                         u"present C:\\Quoted\\bin\\java.exe",  // java.exe on Path: a bin that has one
+                         u"present C:\\Quoted\\bin\\java.exe",  // and its home
+                         u"present C:\\NoJava\\bin\\java.exe",
+                         u"present C:\\Trailing\\BIN\\java.exe",
+                         u"present C:\\Trailing\\bin\\java.exe",
+                     }))
+        << "no record of an installer was needed";
+    EXPECT_EQ(registry.opened.size(), 4u);
+}
+
+TEST_F(RegistrySearch, InstallersRecordsComeLastAndOnlyAbsoluteValuesAreTried) {
+    machine.environment[u"JAVA_HOME"] = u"jdk";  // relative: passed over
+    addHome(u"jdk");
+    registry.add(u"HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\23\\hotspot\\MSI", {{u"Path", {test::kRegSz, u"relative"}}});
+    registry.add(u"HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\17\\hotspot\\MSI", {{u"Path", {test::kRegSz, u"C:\\17\\"}}});
+    registry.add(u"HKCU\\SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI", {{u"Path", {test::kRegSz, u"C:\\21\\"}}});
+    addHome(u"relative");
+    addHome(u"C:\\17\\");
+    addHome(u"C:\\21\\");
+    EXPECT_EQ(find(), u"C:\\21\\\\bin\\server\\jvm.dll") << "the newest, per user, joined verbatim";
+}
+
+TEST_F(RegistrySearch, AWrittenStageThatFindsARuntimeDecidesAsBefore) {
+    registry.addVersion(u"JRE", u"1.8", u"C:\\Jre8");
+    addHome(u"C:\\Jre8");
+    machine.environment[u"JAVA_HOME"] = u"C:\\Jdk21";
+    addHome(u"C:\\Jdk21");
+    registry.add(u"HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\21\\hotspot\\MSI", {{u"Path", {test::kRegSz, u"C:\\Jdk21"}}});
+    EXPECT_EQ(find(), u"C:\\Jre8\\bin\\server\\jvm.dll");
+    EXPECT_EQ(registry.opened, (Strings{kJre, kJreShort}));
 }
 
 // --- one family ------------------------------------------------------------------
@@ -123,14 +181,15 @@ TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
 }
 
 TEST_F(RegistrySearch, UnusableSubkeysArePassedOverForTheNext) {
-    auto& family = registry.keys[kJdk];
-    family.push_back({u"9", {}});                                                                 // no JavaHome
-    family.push_back({u"10", {{u"JavaHome", {test::kRegDword, u"x"}}}});                          // wrong type
-    family.push_back({u"11", {{u"JavaHome", {test::kRegSz, std::u16string(1024, u'x')}}}});       // too long
-    family.push_back({u"12", {{u"JavaHome", {test::kRegSz, u"C:\\NotAHome"}}}});                  // names no home
-    family.push_back({u"13", {}, true});                                                          // enumeration fails
-    family.push_back({std::u16string(260, u'9'), {{u"JavaHome", {test::kRegSz, u"C:\\Long"}}}});  // name too long
-    family.push_back({u"17", {{u"JavaHome", {test::kRegExpandSz, u"C:\\Good"}}}});
+    registry.add(kJdk + u"\\9");                                                                // no JavaHome
+    registry.add(kJdk + u"\\10", {{u"JavaHome", {test::kRegDword, u"x"}}});                     // wrong type
+    registry.add(kJdk + u"\\11", {{u"JavaHome", {test::kRegSz, std::u16string(1024, u'x')}}});  // too long
+    registry.add(kJdk + u"\\12", {{u"JavaHome", {test::kRegSz, u"C:\\NotAHome"}}});             // names no home
+    registry.add(kJdk + u"\\13", {{u"JavaHome", {test::kRegSz, u"C:\\Good"}}});
+    registry.failingEnumerations.insert(kJdk + u"\\13");
+    registry.add(kJdk + u"\\" + std::u16string(260, u'9'),
+                 {{u"JavaHome", {test::kRegSz, u"C:\\Long"}}});  // too long a name
+    registry.add(kJdk + u"\\17", {{u"JavaHome", {test::kRegExpandSz, u"C:\\Good"}}});
     addHome(u"C:\\Long");
     addHome(u"C:\\Good");
     EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"), u"C:\\Good\\bin\\server\\jvm.dll");
@@ -140,14 +199,14 @@ TEST_F(RegistrySearch, UnusableSubkeysArePassedOverForTheNext) {
 TEST_F(RegistrySearch, LongestFittingValuesAreRead) {
     const std::u16string home = u"C:\\" + std::u16string(1020, u'h');  // 1023 units
     const std::u16string name(259, u'9');
-    registry.keys[kJre].push_back({name, {{u"JavaHome", {test::kRegSz, home}}}});
+    registry.add(kJre + u"\\" + name, {{u"JavaHome", {test::kRegSz, home}}});
     addHome(home);
     EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"Java Runtime Environment"),
               home + u"\\bin\\server\\jvm.dll");
 }
 
 TEST_F(RegistrySearch, FamilyWithoutSubkeysOrWithAFailedCountYieldsNothingAndIsClosed) {
-    registry.keys[kJre] = {};
+    registry.add(kJre);
     registry.addVersion(u"JRE", u"9", u"C:\\Nine");
     registry.failingCountQueries.insert(kJreShort);
     addHome(u"C:\\Nine");

@@ -65,7 +65,7 @@ DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY ZEP_WINE_DISPLAY="$DISPLAY"
 
 # No Java runtime: no variable, an empty Path, and a prefix without JavaSoft keys.
-unset QRVN_ZEP_JAVA_HOME
+unset QRVN_ZEP_JAVA_HOME JAVA_HOME
 export WINEPATH=
 
 # The first run makes the prefix, which takes a while; the waits below are for

@@ -67,6 +67,7 @@ protected:
 
     RunningProgram start(const std::vector<std::u16string>& arguments, Environment environment = {}) {
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
+        environment.emplace(u"JAVA_HOME", std::nullopt);
         environment.emplace(u"Path", u"");
         environment[u"ZEPTEST_JVM_LOG"] = (scratch / "jvm.log").u16string();
         ProcessOptions options;

@@ -1,0 +1,111 @@
+#include "discovery/installer_records.h"
+
+#include <algorithm>
+
+#include "discovery/registry_key.h"
+
+namespace zep::discovery {
+namespace {
+
+namespace win32 = platform::win32;
+
+struct Root {
+    platform::Registry::Key key;
+    const char16_t* name;
+};
+
+constexpr Root kRoots[] = {{win32::kHkeyLocalMachine, u"HKLM"}, {win32::kHkeyCurrentUser, u"HKCU"}};
+
+constexpr char16_t kSoftware[] = u"SOFTWARE";
+constexpr char16_t kZulu[] = u"SOFTWARE\\Azul Systems\\Zulu";
+constexpr char16_t kZuluPrefix[] = u"zulu-";
+
+bool isDigits(std::u16string_view field) {
+    return !field.empty() && std::all_of(field.begin(), field.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+std::vector<std::u16string_view> fieldsOf(std::u16string_view version) {
+    std::vector<std::u16string_view> fields;
+    for (;;) {
+        const std::size_t dot = version.find(u'.');
+        fields.push_back(version.substr(0, dot));
+        if (dot == std::u16string_view::npos) return fields;
+        version.remove_prefix(dot + 1);
+    }
+}
+
+// Whole numbers of any length, compared without converting them.
+int compareNumbers(std::u16string_view a, std::u16string_view b) {
+    a.remove_prefix(std::min(a.find_first_not_of(u'0'), a.size()));
+    b.remove_prefix(std::min(b.find_first_not_of(u'0'), b.size()));
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+// The MSI installer's records below one vendor key, for one of JDK and JRE.
+void readMsiRecords(platform::Registry& registry, const Root& root, std::uint32_t access, const std::u16string& product,
+                    std::vector<InstallerRecord>& records) {
+    const auto products = RegistryKey::open(registry, root.key, product, access);
+    if (!products) return;
+    for (const std::u16string& version : products->subKeyNames()) {
+        const auto versionKey = RegistryKey::open(registry, root.key, keyPath({product, version}), access);
+        if (!versionKey) continue;
+        for (const std::u16string& jvm : versionKey->subKeyNames()) {
+            const std::u16string msi = keyPath({jvm, u"MSI"});
+            if (auto home = versionKey->stringValue(msi, u"Path")) {
+                records.push_back({keyPath({root.name, product, version, msi}), version, *home});
+            }
+        }
+    }
+}
+
+void readZuluRecords(platform::Registry& registry, const Root& root, std::uint32_t access,
+                     std::vector<InstallerRecord>& records) {
+    const auto zulu = RegistryKey::open(registry, root.key, kZulu, access);
+    if (!zulu) return;
+    for (const std::u16string& name : zulu->subKeyNames()) {
+        if (auto home = zulu->stringValue(name, u"InstallationPath")) {
+            const std::u16string version =
+                name.starts_with(kZuluPrefix) ? name.substr(std::size(kZuluPrefix) - 1) : name;
+            records.push_back({keyPath({root.name, kZulu, name}), version, *home});
+        }
+    }
+}
+
+}  // namespace
+
+bool isNewerVersion(std::u16string_view a, std::u16string_view b) {
+    const std::vector<std::u16string_view> left = fieldsOf(a), right = fieldsOf(b);
+    const bool leftNumeric = std::all_of(left.begin(), left.end(), isDigits);
+    const bool rightNumeric = std::all_of(right.begin(), right.end(), isDigits);
+    if (leftNumeric != rightNumeric) return leftNumeric;
+    if (!leftNumeric) return false;
+    for (std::size_t i = 0; i < std::max(left.size(), right.size()); ++i) {
+        const int order = compareNumbers(i < left.size() ? left[i] : u"0", i < right.size() ? right[i] : u"0");
+        if (order != 0) return order > 0;
+    }
+    return false;
+}
+
+std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view) {
+    const std::uint32_t access = win32::kKeyRead | view;
+    std::vector<InstallerRecord> records;
+    for (const Root& root : kRoots) {
+        // Both views share HKEY_CURRENT_USER\SOFTWARE: it is read once, with the 64-bit view.
+        if (root.key == win32::kHkeyCurrentUser && view == win32::kKeyWow64_32Key) continue;
+        if (const auto software = RegistryKey::open(registry, root.key, kSoftware, access)) {
+            for (const std::u16string& vendor : software->subKeyNames()) {
+                for (const char16_t* product : {u"JDK", u"JRE"}) {
+                    readMsiRecords(registry, root, access, keyPath({kSoftware, vendor, product}), records);
+                }
+            }
+        }
+        readZuluRecords(registry, root, access, records);
+    }
+    std::stable_sort(records.begin(), records.end(), [](const InstallerRecord& a, const InstallerRecord& b) {
+        return isNewerVersion(a.version, b.version);
+    });
+    return records;
+}
+
+}  // namespace zep::discovery

@@ -1,0 +1,34 @@
+#pragma once
+// The homes that Java installers record in the registry beside, or instead
+// of, the JavaSoft keys: the MSI installer shared by several OpenJDK
+// distributions writes SOFTWARE\<vendor>\<JDK|JRE>\<version>\<jvm>\MSI, value
+// Path, whatever the vendor's name; Azul's writes
+// SOFTWARE\Azul Systems\Zulu\zulu-<n>, value InstallationPath.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zep::discovery {
+
+struct InstallerRecord {
+    std::u16string key;      // where it was read, e.g. HKLM\SOFTWARE\...\MSI
+    std::u16string version;  // as the key names it
+    std::u16string home;
+};
+
+// True when version `a` is newer than `b`: their dot-separated fields compare
+// as whole numbers, a missing field counting 0, and a version with a field
+// that is no number comes after every version whose fields all are.
+bool isNewerVersion(std::u16string_view a, std::u16string_view b);
+
+// Every record of HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER in the registry
+// view `view` (KEY_WOW64_64KEY or KEY_WOW64_32KEY; HKEY_CURRENT_USER\SOFTWARE,
+// which both views share, only in the 64-bit one), newest version first;
+// equal versions in the order read, HKEY_LOCAL_MACHINE first. Values that are
+// not strings are passed over; every key opened is closed again.
+std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view);
+
+}  // namespace zep::discovery

@@ -1,0 +1,62 @@
+#include "discovery/registry_key.h"
+
+#include <algorithm>
+#include <array>
+
+namespace zep::discovery {
+namespace {
+
+namespace win32 = platform::win32;
+
+// A key name has at most 255 units; the buffer holds that and its NUL.
+constexpr std::uint32_t kNameUnits = 260;
+
+}  // namespace
+
+std::u16string keyPath(std::initializer_list<std::u16string_view> parts) {
+    std::u16string path;
+    for (const std::u16string_view part : parts) {
+        if (!path.empty()) path += u'\\';
+        path += part;
+    }
+    return path;
+}
+
+std::optional<RegistryKey> RegistryKey::open(platform::Registry& registry, Key root, const std::u16string& path,
+                                             std::uint32_t access) {
+    Key key = 0;
+    if (registry.openKey(root, path, 0, access, &key) != win32::kErrorSuccess) return std::nullopt;
+    return RegistryKey(registry, key);
+}
+
+std::vector<std::u16string> RegistryKey::subKeyNames() const {
+    std::vector<std::u16string> names;
+    std::uint32_t count = 0;
+    registry_.querySubKeyCount(key_, &count);  // a failed query leaves none to visit
+    std::array<char16_t, kNameUnits> name{};
+    for (std::uint32_t index = 0; index < count; ++index) {
+        std::uint32_t length = kNameUnits;
+        if (registry_.enumKey(key_, index, name.data(), &length) != win32::kErrorSuccess) continue;
+        names.emplace_back(name.data(), std::min(length, kNameUnits - 1));
+    }
+    return names;
+}
+
+std::optional<std::u16string> RegistryKey::stringValue(const std::u16string& subKey, const std::u16string& name) const {
+    std::uint32_t size = 0;
+    if (registry_.getValue(key_, subKey, name, win32::kRrfRtRegSz, nullptr, &size) != win32::kErrorSuccess) {
+        return std::nullopt;
+    }
+    // Sized by asking. A value that grew between the calls, or needs more room
+    // once expanded, is asked for again, a few times at most.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::u16string value(size / sizeof(char16_t) + 1, u'\0');
+        size = static_cast<std::uint32_t>(value.size() * sizeof(char16_t));
+        const std::int32_t status = registry_.getValue(key_, subKey, name, win32::kRrfRtRegSz, value.data(), &size);
+        if (status == win32::kErrorSuccess) return value.substr(0, value.find(u'\0'));
+        if (status != win32::kErrorMoreData) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace zep::discovery

@@ -1,0 +1,52 @@
+#pragma once
+// An open registry key that closes itself, with the reads the searches make.
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace zep::discovery {
+
+// The parts joined by backslashes, as a key's path.
+std::u16string keyPath(std::initializer_list<std::u16string_view> parts);
+
+class RegistryKey {
+public:
+    using Key = platform::Registry::Key;
+
+    // The key at `path` below the predefined key `root`, opened for reading
+    // with `access`; nullopt when it cannot be opened.
+    static std::optional<RegistryKey> open(platform::Registry& registry, Key root, const std::u16string& path,
+                                           std::uint32_t access);
+
+    RegistryKey(RegistryKey&& other) noexcept : registry_(other.registry_), key_(other.key_) { other.key_ = 0; }
+    RegistryKey& operator=(RegistryKey&&) = delete;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey() {
+        if (key_ != 0) registry_.closeKey(key_);
+    }
+
+    Key get() const { return key_; }
+
+    // The names of its subkeys in enumeration order; a subkey that cannot be
+    // enumerated is passed over.
+    std::vector<std::u16string> subKeyNames() const;
+
+    // The string value `name` of the subkey `subKey` ("" for this key itself),
+    // read whole: REG_SZ, or REG_EXPAND_SZ expanded. nullopt when there is no
+    // such value or it is of another type.
+    std::optional<std::u16string> stringValue(const std::u16string& subKey, const std::u16string& name) const;
+
+private:
+    RegistryKey(platform::Registry& registry, Key key) : registry_(registry), key_(key) {}
+
+    platform::Registry& registry_;
+    Key key_;
+};
+
+}  // namespace zep::discovery
