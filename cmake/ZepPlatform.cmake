@@ -27,6 +27,12 @@ function(zep_make_console_program target)
   endif()
 endfunction()
 
+# The same entry point in a program of the Windows GUI subsystem, which the
+# system starts without a console window.
+function(zep_make_windowless_program target)
+  target_link_options(${target} PRIVATE -municode -Wl,--subsystem,windows)
+endfunction()
+
 # Sanitized builds (the native-asan preset): the launcher, the test double and
 # the tests alike.
 set(ZEP_SANITIZERS "" CACHE STRING "Sanitizers to build with, as for -fsanitize= (empty: none)")

@@ -4,6 +4,8 @@
 
 #include "discovery/environment_home.h"
 #include "discovery/search_list.h"
+#include "discovery/search_trace.h"
+#include "platform/trace.h"
 
 namespace zep::discovery {
 namespace {
@@ -28,10 +30,13 @@ std::u16string DirectoryRuntimeSearch::findJavaRuntime() {
 std::u16string DirectoryRuntimeSearch::searchRuntimeDirectory() {
     std::u16string result;
     std::vector<std::u16string> names = system_.subdirectoryNames(kRuntimeDirectory);
+    if (names.empty()) traceSource(kRuntimeDirectory, "no runtime directories");
     // A fixed order, so that the same machine always gives the same runtime.
     std::sort(names.begin(), names.end());
     for (const std::u16string& name : names) {
-        if (resolve(kRuntimeDirectory + (u"/" + name), result)) break;
+        if (resolveJvmFromHome(kRuntimeDirectory + (u"/" + name), result, kPosixHome, system_, u"/usr/lib/jvm entry")) {
+            break;
+        }
     }
     return result;
 }
@@ -39,15 +44,29 @@ std::u16string DirectoryRuntimeSearch::searchRuntimeDirectory() {
 std::u16string DirectoryRuntimeSearch::searchPathVariable() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"PATH");
-    if (list.empty()) return result;
+    if (list.empty()) {
+        traceSource(u"PATH", "not set");
+        return result;
+    }
     visitEntries(list, u':', [&](const std::u16string& entry) {
-        if (!isAbsolutePosixPath(entry)) return false;
+        if (!isAbsolutePosixPath(entry)) {
+            traceCandidate(u"PATH entry", entry, "not absolute");
+            return false;
+        }
         const std::u16string java = entry + u"/java";
-        if (!system_.isExecutableFile(java)) return false;
+        if (!system_.isExecutableFile(java)) {
+            traceCandidate(u"PATH entry", entry, "no executable java");
+            return false;
+        }
         // bin/java is usually a chain of links (/usr/bin/java, the
         // alternatives system); its real place tells the home.
         const auto real = system_.resolvePath(java);
-        return real && resolve(parentOf(parentOf(*real)), result);
+        if (!real) {
+            traceCandidate(u"PATH entry", entry, "its java leads nowhere");
+            return false;
+        }
+        traceCandidate(u"PATH entry", entry, "java is " + platform::trace::quoted(*real));
+        return resolveJvmFromHome(parentOf(parentOf(*real)), result, kPosixHome, system_, u"home of the java on PATH");
     });
     return result;
 }

@@ -23,10 +23,6 @@ public:
     std::u16string searchPathVariable();
 
 private:
-    bool resolve(const std::u16string& home, std::u16string& result) {
-        return resolveJvmFromHome(home, result, kPosixHome, system_);
-    }
-
     platform::DirectoryAccess& system_;
 };
 

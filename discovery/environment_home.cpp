@@ -1,5 +1,7 @@
 #include "discovery/environment_home.h"
 
+#include "discovery/search_trace.h"
+
 namespace zep::discovery {
 
 std::u16string variableText(platform::SystemAccess& system, const std::u16string& name) {
@@ -11,7 +13,11 @@ std::u16string variableText(platform::SystemAccess& system, const std::u16string
 std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system) {
     std::u16string result;
     const std::u16string home = variableText(system, kJavaHomeVariable);
-    if (!home.empty()) resolveJvmFromHome(home, result, layout, system);
+    if (home.empty()) {
+        traceSource(kJavaHomeVariable, "not set");
+    } else {
+        resolveJvmFromHome(home, result, layout, system, kJavaHomeVariable);
+    }
     return result;
 }
 
@@ -19,7 +25,13 @@ std::u16string searchJavaHome(const HomeLayout& layout, platform::SystemAccess& 
                               bool (*isAbsolute)(std::u16string_view)) {
     std::u16string result;
     const std::u16string home = variableText(system, u"JAVA_HOME");
-    if (isAbsolute(home)) resolveJvmFromHome(home, result, layout, system);
+    if (home.empty()) {
+        traceSource(u"JAVA_HOME", "not set");
+    } else if (!isAbsolute(home)) {
+        traceCandidate(u"JAVA_HOME", home, "not absolute");
+    } else {
+        resolveJvmFromHome(home, result, layout, system, u"JAVA_HOME");
+    }
     return result;
 }
 

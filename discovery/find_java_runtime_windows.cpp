@@ -1,5 +1,6 @@
 #include "discovery/find_java_runtime.h"
 #include "discovery/registry_search.h"
+#include "platform/trace.h"
 
 namespace zep {
 
@@ -7,7 +8,10 @@ std::u16string findJavaRuntime() {
     // Probing a Path entry on an empty removable drive must not stop the
     // launcher on a system error box.
     const platform::QuietErrorBoxes quiet;
-    return discovery::RegistryRuntimeSearch(platform::systemAccess(), platform::systemRegistry()).findJavaRuntime();
+    discovery::RegistryRuntimeSearch search(platform::systemAccess(), platform::systemRegistry());
+    std::u16string result = search.findJavaRuntime();
+    if (result.empty() && platform::trace::on()) search.traceRuntimesOf32BitView();
+    return result;
 }
 
 }  // namespace zep

@@ -9,15 +9,19 @@ namespace {
 
 namespace win32 = platform::win32;
 
-struct Root {
-    platform::Registry::Key key;
-    const char16_t* name;
+// Where records are read: a root's SOFTWARE key in one view, and how the
+// trace names it.
+struct Software {
+    platform::Registry::Key root;
+    std::uint32_t access;
+    std::u16string_view shown;
+
+    std::optional<RegistryKey> open(platform::Registry& registry, std::u16string_view below) const {
+        return RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access);
+    }
 };
 
-constexpr Root kRoots[] = {{win32::kHkeyLocalMachine, u"HKLM"}, {win32::kHkeyCurrentUser, u"HKCU"}};
-
-constexpr char16_t kSoftware[] = u"SOFTWARE";
-constexpr char16_t kZulu[] = u"SOFTWARE\\Azul Systems\\Zulu";
+constexpr char16_t kZulu[] = u"Azul Systems\\Zulu";
 constexpr char16_t kZuluPrefix[] = u"zulu-";
 
 bool isDigits(std::u16string_view field) {
@@ -43,31 +47,30 @@ int compareNumbers(std::u16string_view a, std::u16string_view b) {
 }
 
 // The MSI installer's records below one vendor key, for one of JDK and JRE.
-void readMsiRecords(platform::Registry& registry, const Root& root, std::uint32_t access, const std::u16string& product,
+void readMsiRecords(platform::Registry& registry, const Software& software, const std::u16string& product,
                     std::vector<InstallerRecord>& records) {
-    const auto products = RegistryKey::open(registry, root.key, product, access);
+    const auto products = software.open(registry, product);
     if (!products) return;
     for (const std::u16string& version : products->subKeyNames()) {
-        const auto versionKey = RegistryKey::open(registry, root.key, keyPath({product, version}), access);
+        const auto versionKey = software.open(registry, keyPath({product, version}));
         if (!versionKey) continue;
         for (const std::u16string& jvm : versionKey->subKeyNames()) {
             const std::u16string msi = keyPath({jvm, u"MSI"});
             if (auto home = versionKey->stringValue(msi, u"Path")) {
-                records.push_back({keyPath({root.name, product, version, msi}), version, *home});
+                records.push_back({keyPath({software.shown, product, version, msi}), version, *home});
             }
         }
     }
 }
 
-void readZuluRecords(platform::Registry& registry, const Root& root, std::uint32_t access,
-                     std::vector<InstallerRecord>& records) {
-    const auto zulu = RegistryKey::open(registry, root.key, kZulu, access);
+void readZuluRecords(platform::Registry& registry, const Software& software, std::vector<InstallerRecord>& records) {
+    const auto zulu = software.open(registry, kZulu);
     if (!zulu) return;
     for (const std::u16string& name : zulu->subKeyNames()) {
         if (auto home = zulu->stringValue(name, u"InstallationPath")) {
             const std::u16string version =
                 name.starts_with(kZuluPrefix) ? name.substr(std::size(kZuluPrefix) - 1) : name;
-            records.push_back({keyPath({root.name, kZulu, name}), version, *home});
+            records.push_back({keyPath({software.shown, kZulu, name}), version, *home});
         }
     }
 }
@@ -89,18 +92,24 @@ bool isNewerVersion(std::u16string_view a, std::u16string_view b) {
 
 std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view) {
     const std::uint32_t access = win32::kKeyRead | view;
+    // Both views share HKEY_CURRENT_USER\SOFTWARE: it is read once, with the 64-bit view.
+    std::vector<Software> places;
+    if (view == win32::kKeyWow64_32Key) {
+        places.push_back({win32::kHkeyLocalMachine, access, u"HKLM\\SOFTWARE\\WOW6432Node"});
+    } else {
+        places.push_back({win32::kHkeyLocalMachine, access, u"HKLM\\SOFTWARE"});
+        places.push_back({win32::kHkeyCurrentUser, access, u"HKCU\\SOFTWARE"});
+    }
     std::vector<InstallerRecord> records;
-    for (const Root& root : kRoots) {
-        // Both views share HKEY_CURRENT_USER\SOFTWARE: it is read once, with the 64-bit view.
-        if (root.key == win32::kHkeyCurrentUser && view == win32::kKeyWow64_32Key) continue;
-        if (const auto software = RegistryKey::open(registry, root.key, kSoftware, access)) {
-            for (const std::u16string& vendor : software->subKeyNames()) {
+    for (const Software& software : places) {
+        if (const auto vendors = software.open(registry, u"")) {
+            for (const std::u16string& vendor : vendors->subKeyNames()) {
                 for (const char16_t* product : {u"JDK", u"JRE"}) {
-                    readMsiRecords(registry, root, access, keyPath({kSoftware, vendor, product}), records);
+                    readMsiRecords(registry, software, keyPath({vendor, product}), records);
                 }
             }
         }
-        readZuluRecords(registry, root, access, records);
+        readZuluRecords(registry, software, records);
     }
     std::stable_sort(records.begin(), records.end(), [](const InstallerRecord& a, const InstallerRecord& b) {
         return isNewerVersion(a.version, b.version);

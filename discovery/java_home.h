@@ -21,12 +21,14 @@ inline constexpr HomeLayout kPosixHome{u"/bin/java", u"/lib/server/libjvm.so", u
 
 // True when the java executable and the JVM library are both present under
 // `home` and the library loads into this process; the probe load is released
-// before this returns.
-bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system);
+// before this returns. `source` names where the candidate came from, for the
+// trace.
+bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system,
+                std::u16string_view source = u"candidate");
 
 // When `home`, or else `home` + jreDirectory, is a Java home, sets `result` to
 // that directory + jvmLibrary and returns true; otherwise leaves it untouched.
 bool resolveJvmFromHome(const std::u16string& home, std::u16string& result, const HomeLayout& layout,
-                        platform::SystemAccess& system);
+                        platform::SystemAccess& system, std::u16string_view source = u"candidate");
 
 }  // namespace zep::discovery

@@ -16,6 +16,7 @@ constexpr std::uint32_t kNameUnits = 260;
 std::u16string keyPath(std::initializer_list<std::u16string_view> parts) {
     std::u16string path;
     for (const std::u16string_view part : parts) {
+        if (part.empty()) continue;
         if (!path.empty()) path += u'\\';
         path += part;
     }

@@ -11,7 +11,7 @@
 
 namespace zep::discovery {
 
-// The parts joined by backslashes, as a key's path.
+// The parts that are not empty joined by backslashes, as a key's path.
 std::u16string keyPath(std::initializer_list<std::u16string_view> parts);
 
 class RegistryKey {

@@ -5,34 +5,32 @@
 
 #include "discovery/environment_home.h"
 #include "discovery/installer_records.h"
+#include "discovery/registry_key.h"
 #include "discovery/search_list.h"
+#include "discovery/search_trace.h"
 
 namespace zep::discovery {
 namespace {
 
-constexpr char16_t kFamilyKeyPrefix[] = u"SOFTWARE\\JavaSoft\\";
+constexpr char16_t kFamilyKeyPrefix[] = u"SOFTWARE\\JavaSoft";
+// The order in which installers of the common runtimes record themselves.
+constexpr const char16_t* kFamilies[] = {u"Java Runtime Environment", u"JRE", u"JDK", u"Java Development Kit"};
 constexpr char16_t kHomeValue[] = u"JavaHome";
 constexpr std::uint32_t kSubKeyNameUnits = 260;
 constexpr std::size_t kHomeValueUnits = 1024;
-
-// Closes the family key on every way out of the search.
-class OpenKey {
-public:
-    OpenKey(platform::Registry& registry, platform::Registry::Key key) : registry_(registry), key_(key) {}
-    ~OpenKey() { registry_.closeKey(key_); }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    platform::Registry::Key get() const { return key_; }
-
-private:
-    platform::Registry& registry_;
-    platform::Registry::Key key_;
-};
 
 // The text in a zero-filled buffer up to its first NUL, never past its end.
 template <std::size_t N>
 std::u16string_view textIn(const std::array<char16_t, N>& buffer) {
     return {buffer.data(), static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), u'\0') - buffer.begin())};
+}
+
+// "#<index>": a subkey that has no name to show.
+std::u16string indexLabel(std::uint32_t index) {
+    const std::string digits = std::to_string(index);
+    std::u16string label(1, u'#');
+    label.append(digits.begin(), digits.end());
+    return label;
 }
 
 }  // namespace
@@ -64,8 +62,7 @@ bool passesVersionFloor(std::u16string_view name) {
 std::u16string RegistryRuntimeSearch::findJavaRuntime() {
     std::u16string result = searchJavaHomeVariable(kWindowsHome, system_);
     if (result.empty()) {
-        // The order in which installers of the common runtimes record themselves.
-        for (const char16_t* family : {u"Java Runtime Environment", u"JRE", u"JDK", u"Java Development Kit"}) {
+        for (const char16_t* family : kFamilies) {
             result = searchRegistryFamily(family);
             if (!result.empty()) break;
         }
@@ -79,33 +76,66 @@ std::u16string RegistryRuntimeSearch::findJavaRuntime() {
     return result;
 }
 
+void RegistryRuntimeSearch::traceRuntimesOf32BitView() {
+    // What 32-bit installers recorded: the commonest reason why a Java that is
+    // installed is not found.
+    constexpr char kVerdict[] = "recorded in the 32-bit view: a 32-bit runtime, which this 64-bit launcher cannot use";
+    const std::uint32_t access = platform::win32::kKeyRead | platform::win32::kKeyWow64_32Key;
+    for (const char16_t* family : kFamilies) {
+        const auto key = RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine,
+                                           keyPath({kFamilyKeyPrefix, family}), access);
+        if (!key) continue;
+        for (const std::u16string& version : key->subKeyNames()) {
+            if (const auto home = key->stringValue(version, kHomeValue)) {
+                traceCandidate(keyPath({u"HKLM\\SOFTWARE\\WOW6432Node\\JavaSoft", family, version}) + u" JavaHome",
+                               *home, kVerdict);
+            }
+        }
+    }
+    for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_32Key)) {
+        traceCandidate(record.key, record.home, kVerdict);
+    }
+}
+
 std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string& family) {
     std::u16string result;
-    platform::Registry::Key opened = 0;
-    // Plain KEY_READ reads the process's own view, the 64-bit one.
-    if (registry_.openKey(platform::win32::kHkeyLocalMachine, kFamilyKeyPrefix + family, 0, platform::win32::kKeyRead,
-                          &opened) != platform::win32::kErrorSuccess) {
+    // Plain KEY_READ reads the process's own view, the 64-bit one. The key is
+    // closed on every way out of the search.
+    const std::u16string path = keyPath({kFamilyKeyPrefix, family});
+    const std::u16string shown = keyPath({u"HKLM", path});
+    const auto key = RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine, path, platform::win32::kKeyRead);
+    if (!key) {
+        traceSource(shown, "no such key");
         return result;
     }
-    const OpenKey key(registry_, opened);
     std::uint32_t subKeys = 0;
-    registry_.querySubKeyCount(key.get(), &subKeys);  // a failed query leaves no subkeys to visit
+    registry_.querySubKeyCount(key->get(), &subKeys);  // a failed query leaves no subkeys to visit
 
     std::array<char16_t, kSubKeyNameUnits> name{};
     std::array<char16_t, kHomeValueUnits> home{};
     for (std::uint32_t index = 0; index < subKeys; ++index) {
         name.fill(u'\0');
         std::uint32_t nameLength = kSubKeyNameUnits;
-        if (registry_.enumKey(key.get(), index, name.data(), &nameLength) != platform::win32::kErrorSuccess) continue;
-        const std::u16string version(textIn(name));
-        if (!passesVersionFloor(version)) continue;
-        home.fill(u'\0');
-        std::uint32_t homeBytes = sizeof home;
-        if (registry_.getValue(key.get(), version, kHomeValue, platform::win32::kRrfRtRegSz, home.data(), &homeBytes) !=
-            platform::win32::kErrorSuccess) {
+        if (registry_.enumKey(key->get(), index, name.data(), &nameLength) != platform::win32::kErrorSuccess) {
+            traceSource(keyPath({shown, indexLabel(index)}), "subkey cannot be read");
             continue;
         }
-        if (resolve(std::u16string(textIn(home)), result)) break;
+        const std::u16string version(textIn(name));
+        const std::u16string subKey = keyPath({shown, version});
+        if (!passesVersionFloor(version)) {
+            traceSource(subKey, "version below 1.7");
+            continue;
+        }
+        home.fill(u'\0');
+        std::uint32_t homeBytes = sizeof home;
+        if (registry_.getValue(key->get(), version, kHomeValue, platform::win32::kRrfRtRegSz, home.data(),
+                               &homeBytes) != platform::win32::kErrorSuccess) {
+            traceSource(subKey, "no JavaHome string that fits");
+            continue;
+        }
+        if (resolveJvmFromHome(std::u16string(textIn(home)), result, kWindowsHome, system_, subKey + u" JavaHome")) {
+            break;
+        }
     }
     return result;
 }
@@ -115,7 +145,12 @@ std::u16string RegistryRuntimeSearch::searchJavaOnPath() {
     const std::u16string list = variableText(system_, u"Path");
     visitEntries(list, u';', [&](const std::u16string& entry) {
         const auto found = binOnPath(entry);
-        return found && system_.isPresent(found->bin + u"\\java.exe") && resolve(found->home, result);
+        if (!found) return false;
+        if (!system_.isPresent(found->bin + u"\\java.exe")) {
+            traceCandidate(u"bin on Path", entry, "no java.exe");
+            return false;
+        }
+        return resolveJvmFromHome(found->home, result, kWindowsHome, system_, u"home of the java.exe on Path");
     });
     return result;
 }
@@ -123,7 +158,11 @@ std::u16string RegistryRuntimeSearch::searchJavaOnPath() {
 std::u16string RegistryRuntimeSearch::searchInstallerRecords() {
     std::u16string result;
     for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_64Key)) {
-        if (isAbsoluteWindowsPath(record.home) && resolve(record.home, result)) break;
+        if (!isAbsoluteWindowsPath(record.home)) {
+            traceCandidate(record.key, record.home, "not absolute");
+        } else if (resolveJvmFromHome(record.home, result, kWindowsHome, system_, record.key)) {
+            break;
+        }
     }
     return result;
 }
@@ -131,10 +170,17 @@ std::u16string RegistryRuntimeSearch::searchInstallerRecords() {
 std::u16string RegistryRuntimeSearch::searchPathVariable() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"Path");
-    if (list.empty()) return result;
+    if (list.empty()) {
+        traceSource(u"Path", "not set");
+        return result;
+    }
     // Every absolute entry is a candidate home.
-    visitEntries(list, u';',
-                 [&](const std::u16string& entry) { return isAbsoluteWindowsPath(entry) && resolve(entry, result); });
+    visitEntries(list, u';', [&](const std::u16string& entry) {
+        if (isAbsoluteWindowsPath(entry))
+            return resolveJvmFromHome(entry, result, kWindowsHome, system_, u"Path entry");
+        traceCandidate(u"Path entry", entry, "not absolute");
+        return false;
+    });
     return result;
 }
 

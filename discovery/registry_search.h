@@ -38,12 +38,11 @@ public:
     std::u16string searchPathVariable();
     std::u16string searchJavaOnPath();
     std::u16string searchInstallerRecords();
+    // Names, in the trace, the runtimes recorded in the 32-bit view of
+    // HKEY_LOCAL_MACHINE, which this 64-bit launcher cannot load.
+    void traceRuntimesOf32BitView();
 
 private:
-    bool resolve(const std::u16string& home, std::u16string& result) {
-        return resolveJvmFromHome(home, result, kWindowsHome, system_);
-    }
-
     platform::SystemAccess& system_;
     platform::Registry& registry_;
 };

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "launcher/message.h"
+#include "platform/trace.h"
 #include "resources/help_address.h"
 
 namespace zep {
@@ -31,10 +32,15 @@ Launcher::~Launcher() {
     for (JavaVMOption& option : jvmOptions) std::free(option.optionString);
     jvmOptions.clear();
     if (javaVm != nullptr) {
+        const platform::trace::Stopwatch destroying;
         javaVm->DestroyJavaVM();  // waits for the program's non-daemon threads
         javaVm = nullptr;
+        platform::trace::line("DestroyJavaVM returned after " + destroying.elapsed());
     }
-    jvmModule.reset();
+    if (jvmModule) {
+        jvmModule.reset();
+        platform::trace::line("JVM library released");
+    }
 }
 
 bool Launcher::run(int argc, const char16_t* const argv[]) {
@@ -45,7 +51,7 @@ bool Launcher::run(int argc, const char16_t* const argv[]) {
         invokeMain();
         return true;
     } catch (const std::runtime_error& error) {
-        writeMessage(error.what());
+        reportFailure(error.what());
         return false;
     }
 }

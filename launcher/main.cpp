@@ -9,7 +9,17 @@
 
 #ifdef _WIN32
 
+#ifdef ZEP_WINDOWLESS
+#include "launcher/message.h"
+#include "platform/windows/standard_error_given.h"
+#endif
+
 int wmain(int argc, wchar_t* argv[]) {
+#ifdef ZEP_WINDOWLESS
+    // zepw.exe: the messages go where the caller sent standard error, if it
+    // did; otherwise they wait for a failure and its box.
+    if (!zep::platform::standardErrorGivenByCaller()) zep::collectMessages();
+#endif
     return zep::launch([&] {
         std::vector<std::u16string> arguments;
         arguments.reserve(static_cast<std::size_t>(argc));

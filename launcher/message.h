@@ -1,10 +1,26 @@
 #pragma once
+// The launcher's messages: the warnings and the one failure of a launch, fixed
+// English texts. They go to standard error as they are: no prefix, no line
+// end; the stream is unit-buffered, so each is out before the call returns.
+// A windowless launcher whose caller gave it no standard error collects them
+// instead, and shows them when the launch fails.
+
 #include <string_view>
 
 namespace zep {
 
-// Writes a message to standard error exactly as given: no prefix, no line end.
-// The stream is unit-buffered, so the text is out before this returns.
+// A warning that does not stop the launch.
 void writeMessage(std::string_view message);
+
+// The failure that ends the launch. Written like a warning; when messages are
+// collected, shown with those before it in one box, unless the
+// runtime-missing notice has told the user already.
+void reportFailure(std::string_view message);
+
+// From now on messages are kept for the failure's box, not written.
+void collectMessages();
+
+// The runtime-missing notice was shown: a failure after it needs no box.
+void noticeShown();
 
 }  // namespace zep

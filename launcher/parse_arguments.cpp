@@ -2,11 +2,13 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "launcher/launcher.h"
 #include "launcher/message.h"
 #include "platform/runtime_text.h"
+#include "platform/trace.h"
 
 namespace zep {
 namespace {
@@ -72,9 +74,11 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
                 }
             }
             if (refused != nullptr) {
+                platform::trace::line("option " + platform::trace::quoted(argument) + " refused");
                 writeMessage(refused->warning);
                 continue;
             }
+            platform::trace::line("option " + platform::trace::quoted(argument));
             applyLanguageOption(argv[i]);
             appendOption(toOptionString(argument));
         } else if (!mainClass.empty()) {
@@ -87,10 +91,17 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
                     break;
                 }
             }
-            if (command == nullptr) throw std::runtime_error("Invalid command.");
+            if (command == nullptr) {
+                platform::trace::line("command word " + platform::trace::quoted(argument) + ": no such command");
+                throw std::runtime_error("Invalid command.");
+            }
+            platform::trace::line("command word " + platform::trace::quoted(argument) + ": class " +
+                                  command->mainClass);
             mainClass = command->mainClass;
         }
     }
+    if (mainClass.empty()) platform::trace::line("no command word");
+    platform::trace::line("program arguments: " + std::to_string(programArgs.size()));
 }
 
 }  // namespace zep

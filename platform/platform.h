@@ -64,6 +64,7 @@ public:
         reset();
         companions_ = std::move(other.companions_);
         library_ = std::move(other.library_);
+        failure_ = std::move(other.failure_);
         return *this;
     }
     ~RuntimeLibrary() { reset(); }
@@ -72,6 +73,8 @@ public:
 
     explicit operator bool() const { return static_cast<bool>(library_); }
     void* symbol(const char* name) const { return library_.symbol(name); }
+    // Why the load failed, in plain words; empty once it succeeded.
+    const std::string& failure() const { return failure_; }
     // The JVM library first, then what was loaded for it, last loaded first.
     void reset() {
         library_.reset();
@@ -81,6 +84,12 @@ public:
 private:
     std::vector<Library> companions_;  // declared first: destroyed after the library
     Library library_;
+    std::string failure_;
+};
+
+struct LoadProbe {
+    bool loaded = false;
+    std::string failure;  // why it did not load, in plain words
 };
 
 // Keeps the system from raising modal error boxes on this thread (Windows:
@@ -104,9 +113,9 @@ public:
     virtual std::optional<std::u16string> environmentVariable(const std::u16string& name) = 0;
     // True when something of that name exists, whatever it is (a directory counts).
     virtual bool isPresent(const std::u16string& path) = 0;
-    // True when the JVM library at `path` loads as RuntimeLibrary::load loads
-    // it; the load is released before this returns.
-    virtual bool canLoad(const std::u16string& path) = 0;
+    // Whether the JVM library at `path` loads as RuntimeLibrary::load loads it
+    // (the load is released before this returns), and if not, why.
+    virtual LoadProbe probeLoad(const std::u16string& path) = 0;
 };
 
 // What the POSIX search needs beyond that.
@@ -179,5 +188,10 @@ std::u16string loadString(unsigned id);
 // in the thread's language, kept above other windows. Help opens `helpUrl`
 // (when not empty) with the user's default handler. Reports nothing.
 void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl);
+
+// Shows the launcher's messages, one a line, where the user sees them and
+// returns once they are acknowledged: a box captioned "zep" with an OK button
+// on Windows (for a launcher without a console), standard error elsewhere.
+void showMessages(const std::u16string& text);
 
 }  // namespace zep::platform

@@ -27,4 +27,8 @@ std::string toRuntimeEncoding(std::u16string_view option);
 // them, an ill-formed sequence becoming U+FFFD.
 std::u16string programArgumentText(std::u16string_view argument);
 
+// Text as the launcher writes it out (the trace): the bytes of a path as they
+// are on POSIX, UTF-8 on Windows.
+std::string toOutputBytes(std::u16string_view text);
+
 }  // namespace zep::platform

@@ -26,8 +26,16 @@ RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
     // the runtime's other libraries through its own run path.
     RuntimeLibrary loaded;
     struct stat info {};
-    if (::stat(encodeLossless(path).c_str(), &info) == 0 && S_ISREG(info.st_mode))
-        loaded.library_ = Library::load(path);
+    if (::stat(encodeLossless(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        loaded.failure_ = "not a regular file";
+        return loaded;
+    }
+    ::dlerror();
+    loaded.library_ = Library::load(path);
+    if (!loaded.library_) {
+        const char* reason = ::dlerror();
+        loaded.failure_ = reason != nullptr ? reason : "dlopen failed";
+    }
     return loaded;
 }
 

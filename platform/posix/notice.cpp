@@ -2,6 +2,8 @@
 // lines on the terminal when there is not, and silence when neither reaches
 // a person (a script that reads standard error wants the message alone).
 
+#include <iostream>
+
 #include "platform/platform.h"
 #include "platform/posix/notice_forms.h"
 #include "platform/utf.h"
@@ -19,5 +21,7 @@ void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& 
     };
     if (!posix::runDialogNotice(texts)) posix::writeTerminalNotice(texts);
 }
+
+void showMessages(const std::u16string& text) { std::cerr << utf16ToUtf8(text); }
 
 }  // namespace zep::platform

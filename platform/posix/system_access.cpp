@@ -21,7 +21,10 @@ public:
 
     bool isPresent(const std::u16string& path) override { return ::access(encodeLossless(path).c_str(), F_OK) == 0; }
 
-    bool canLoad(const std::u16string& path) override { return static_cast<bool>(RuntimeLibrary::load(path)); }
+    LoadProbe probeLoad(const std::u16string& path) override {
+        const RuntimeLibrary library = RuntimeLibrary::load(path);
+        return {static_cast<bool>(library), library.failure()};
+    }
 
     std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {
         std::vector<std::u16string> names;

@@ -22,6 +22,7 @@ RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
     RuntimeLibrary loaded;
     for (HMODULE companion : modules.companions) loaded.companions_.push_back(Library::adopt(companion));
     loaded.library_ = Library::adopt(modules.library);
+    if (!loaded.library_) loaded.failure_ = describeLoadFailure(modules.error, path);
     return loaded;
 }
 

@@ -67,4 +67,6 @@ void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& 
     }
 }
 
+void showMessages(const std::u16string& text) { ::MessageBoxW(nullptr, wide(text), L"zep", MB_OK); }
+
 }  // namespace zep::platform

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/utf.h"
+
 namespace zep::platform {
 namespace {
 
@@ -75,6 +77,43 @@ Function procedure(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
+// The machine a PE file is built for (its file header's Machine field); 0
+// when the file is none or cannot be read.
+WORD machineOf(const std::wstring& file) {
+    const HANDLE handle =
+        ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return 0;
+    auto readAt = [&](LONG offset, void* into, DWORD size) {
+        DWORD read = 0;
+        return ::SetFilePointer(handle, offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+               ::ReadFile(handle, into, size, &read, nullptr) && read == size;
+    };
+    IMAGE_DOS_HEADER dos{};
+    DWORD signature = 0;
+    IMAGE_FILE_HEADER header{};
+    const bool read = readAt(0, &dos, sizeof dos) && dos.e_magic == IMAGE_DOS_SIGNATURE &&
+                      readAt(dos.e_lfanew, &signature, sizeof signature) && signature == IMAGE_NT_SIGNATURE &&
+                      readAt(dos.e_lfanew + static_cast<LONG>(sizeof signature), &header, sizeof header);
+    ::CloseHandle(handle);
+    return read ? header.Machine : 0;
+}
+
+// The system's text for an error code, in UTF-8, without its line end.
+std::string systemText(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr) return "no text for it";
+    std::u16string message(reinterpret_cast<const char16_t*>(text), length);
+    ::LocalFree(text);
+    while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ')) {
+        message.pop_back();
+    }
+    return utf16ToUtf8(message);
+}
+
 }  // namespace
 
 RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls) {
@@ -108,6 +147,22 @@ RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls&
         return failed;
     }
     return loaded.release(module);
+}
+
+std::string describeLoadFailure(DWORD error, const std::u16string& path) {
+    const std::wstring file(path.begin(), path.end());
+    if (error == ERROR_BAD_EXE_FORMAT && machineOf(file) == IMAGE_FILE_MACHINE_I386) {
+        return "a 32-bit runtime, which this 64-bit launcher cannot use";
+    }
+    if (error == ERROR_MOD_NOT_FOUND && ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return "a library it needs is missing (error 126)";
+    }
+    std::string text = systemText(error);
+    // Texts that name the file do it with an insert that was not filled in.
+    if (const std::size_t insert = text.find("%1"); insert != std::string::npos) {
+        text.replace(insert, 2, utf16ToUtf8(path.substr(path.find_last_of(u"\\/") + 1)));
+    }
+    return "error " + std::to_string(error) + ": " + text;
 }
 
 const LoaderCalls& systemLoaderCalls() {

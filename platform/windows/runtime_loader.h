@@ -51,4 +51,9 @@ struct RuntimeModules {
 // bin directory above the library's own by their full paths, then the library.
 RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls);
 
+// Why the library at `path` did not load, given the load's error code, in
+// words a person can act on: a 32-bit DLL, a library it imports that is
+// missing, or the system's own text.
+std::string describeLoadFailure(DWORD error, const std::u16string& path);
+
 }  // namespace zep::platform

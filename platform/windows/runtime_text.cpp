@@ -1,5 +1,6 @@
 #include "platform/runtime_text.h"
 
+#include "platform/utf.h"
 #include "platform/windows/code_page.h"
 #include "platform/windows/win32.h"
 
@@ -23,5 +24,7 @@ std::string toCodePage(std::u16string_view text, unsigned codePage) {
 std::string toRuntimeEncoding(std::u16string_view option) { return toCodePage(option, ::GetACP()); }
 
 std::u16string programArgumentText(std::u16string_view argument) { return std::u16string(argument); }
+
+std::string toOutputBytes(std::u16string_view text) { return utf16ToUtf8(text); }
 
 }  // namespace zep::platform

@@ -31,7 +31,10 @@ public:
         return ::GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
     }
 
-    bool canLoad(const std::u16string& path) override { return static_cast<bool>(RuntimeLibrary::load(path)); }
+    LoadProbe probeLoad(const std::u16string& path) override {
+        const RuntimeLibrary library = RuntimeLibrary::load(path);
+        return {static_cast<bool>(library), library.failure()};
+    }
 };
 
 class Win32Registry final : public Registry {

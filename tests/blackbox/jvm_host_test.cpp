@@ -9,6 +9,7 @@
 
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/trace_text.h"
 
 namespace zep::test {
 namespace {
@@ -28,14 +29,13 @@ protected:
     static fs::path home(const char* name) { return fs::path(testProgramDirectory()) / "homes" / name; }
 
     ProcessResult launch(const std::vector<std::u16string>& arguments, const std::string& fail = "",
-                         const fs::path& javaHome = home("valid")) {
-        ProcessOptions options;
-        options.environment = {
+                         const fs::path& javaHome = home("valid"), ProcessOptions options = {}) {
+        options.environment.merge(std::map<std::u16string, std::optional<std::u16string>>{
             {u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
             {u"JAVA_HOME", std::nullopt},
             {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
             {u"ZEPTEST_JVM_FAIL", std::u16string(fail.begin(), fail.end())},
-        };
+        });
 #ifndef _WIN32
         // A library that does not load brings up the notice, which must not wait for a person here.
         options.environment[u"DISPLAY"] = std::nullopt;
@@ -146,6 +146,81 @@ TEST_F(JvmHost, TeardownWaitsForTheMachine) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(700));
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(calls().back(), "DestroyJavaVM waited 700");
+}
+
+// --- the launch trace ------------------------------------------------------------
+
+ProcessOptions tracing(std::u16string value = u"1") {
+    ProcessOptions options;
+    options.environment[u"QRVN_ZEP_TRACE"] = std::move(value);
+    return options;
+}
+
+TEST_F(JvmHost, TraceTellsEachStepOnStandardErrorBesideTheMessages) {
+    const ProcessResult result = launch({u"-Djava.class.path=x", u"-Dx=1", u"zep", u"a"}, "", home("valid"), tracing());
+    // A message has no line end of its own: the trace line after it starts a new one.
+    EXPECT_EQ(withoutTimes(result.err),
+              expand(R"(zep: option "-Djava.class.path=x" refused
+Class path cannot be changed.
+zep: option "-Dx=1"
+zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
+zep: program arguments: 1
+zep: QRVN_ZEP_JAVA_HOME "<home>": accepted
+zep: runtime search chose "<library>" in N ms
+zep: JVM library loaded in N ms
+zep: JNI_CreateJavaVM, JNI 1.6, 3 options as the runtime reads them:
+zep:   -Dx=1
+zep:   -Djava.class.path=zep.jar
+zep:   -Djava.library.path=.
+zep: JNI_CreateJavaVM returned 0 after N ms
+zep: FindClass com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX: found in N ms
+zep: String[1] of the program arguments made in N ms
+zep: GetStaticMethodID main([Ljava/lang/String;)V: found in N ms
+zep: calling main
+zep: main returned after N ms
+zep: DestroyJavaVM returned after N ms
+zep: JVM library released
+zep: exit code 0
+)",
+                     {{"home", utf8Path(home("valid"))},
+                      {"library", utf8Path((home("valid") / ZEP_TEST_HOME_LIBRARY).make_preferred())}}));
+    EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST_F(JvmHost, TraceEndsWithTheFailureAndTheExitCodeButNotWhenJavaEndsTheProcess) {
+    const ProcessResult failed = launch({u"zep"}, "method", home("valid"), tracing(u"yes"));
+    EXPECT_TRUE(withoutTimes(failed.err)
+                    .ends_with("zep: GetStaticMethodID main([Ljava/lang/String;)V: not found after N ms\n"
+                               "Failed to find main method.\n"
+                               "zep: DestroyJavaVM returned after N ms\n"
+                               "zep: JVM library released\n"
+                               "zep: exit code 1\n"))
+        << failed.err;
+    const ProcessResult exited = launch({u"zep"}, "main-exit=3", home("valid"), tracing());
+    EXPECT_TRUE(exited.err.ends_with("zep: calling main\n")) << exited.err;
+    EXPECT_EQ(exited.exitCode, 3);
+}
+
+TEST_F(JvmHost, TraceIsOffForZeroAnEmptyValueAndAClosedStandardError) {
+    for (const std::u16string value : {u"0", u""}) {
+        const ProcessResult result = launch({u"-Djava.class.path=x", u"zep"}, "", home("valid"), tracing(value));
+        EXPECT_EQ(result.err, "Class path cannot be changed.");
+        EXPECT_EQ(result.exitCode, 0);
+    }
+    ProcessOptions closed = tracing();
+    closed.standardError = ProcessOptions::StandardError::None;
+    const ProcessResult result = launch({u"zep", u"a"}, "", home("valid"), closed);
+    EXPECT_EQ(result.exitCode, 0) << "the launch went on as without the trace";
+    EXPECT_EQ(calls().back(), "DestroyJavaVM");
+}
+
+TEST_F(JvmHost, TraceIntoAPipeNobodyReadsDoesNotEndTheLaunch) {
+    if (kWindows) GTEST_SKIP() << "SIGPIPE is POSIX's";
+    ProcessOptions broken = tracing();
+    broken.standardError = ProcessOptions::StandardError::BrokenPipe;
+    const ProcessResult result = launch({u"zep", u"a"}, "", home("valid"), broken);
+    EXPECT_EQ(result.exitCode, 0) << "not ended by SIGPIPE (141)";
+    EXPECT_EQ(calls().back(), "DestroyJavaVM");
 }
 
 // --- every step that can fail, with its one message ------------------------------

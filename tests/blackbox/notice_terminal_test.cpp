@@ -49,7 +49,7 @@ protected:
         options.environment[u"DISPLAY"] = std::nullopt;
         options.environment[u"WAYLAND_DISPLAY"] = std::nullopt;
         for (const auto& [name, value] : variables) options.environment[name] = value;
-        options.stderrOnTerminal = terminal;
+        if (terminal) options.standardError = ProcessOptions::StandardError::Terminal;
         // A dialog that came up after all would wait for a person: not for long.
         options.timeout = 20s;
         const NoRuntimeCommand command = launcherWithoutRuntimes(arguments, namespaceOptions);
@@ -136,7 +136,7 @@ TEST_F(TerminalNotice, ARuntimeWhoseLibraryDoesNotLoadBringsTheNoticeBeforeItsMe
     options.environment[u"WAYLAND_DISPLAY"] = std::nullopt;
     options.environment[u"QRVN_ZEP_JAVA_HOME"] = home.u16string();
     options.environment[u"ZEPTEST_JVM_FAIL"] = u"vanish";
-    options.stderrOnTerminal = true;
+    options.standardError = ProcessOptions::StandardError::Terminal;
     options.timeout = 20s;
     const ProcessResult result = runProgram(zepExecutable(), {u"-Duser.language=ru", u"zep"}, options);
     EXPECT_EQ(result.err, lines(expectedLanguage(u"ru")) + "Failed to load jvm.dll");

@@ -10,6 +10,7 @@
 #include "platform/utf.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/trace_text.h"
 
 namespace zep::test {
 namespace {
@@ -145,6 +146,30 @@ TEST_F(NativeDiscovery, JavaHomeIsTheLastResort) {
     EXPECT_EQ(launched.err, "Main class invalid.") << "the machine was made from that home";
     EXPECT_EQ(run(probe, "ln -s \"$S/jdk\" /usr/lib/jvm/distribution", {{u"JAVA_HOME", utf8ToUtf16(jdk())}}).out,
               "/usr/lib/jvm/distribution/lib/server/libjvm.so");
+}
+
+TEST_F(NativeDiscovery, TraceTellsWhyEachCandidateWasPassedOver) {
+    const auto result =
+        run(probe,
+            "cd /usr/lib/jvm && mkdir -p a-nolib/bin b-nojava/lib/server c-unloadable/bin "
+            "c-unloadable/lib/server && touch a-nolib/bin/java c-unloadable/bin/java "
+            "b-nojava/lib/server/libjvm.so && printf %0200d 0 > c-unloadable/lib/server/libjvm.so && "
+            "cd \"$S\" && mkdir links && ln -s \"$S/jdk/bin/java\" links/java",
+            {{u"PATH", utf8ToUtf16(".:/nonexistent:" + (scratch / "links").string())}, {u"QRVN_ZEP_TRACE", u"1"}});
+    EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
+    EXPECT_EQ(result.err, expand(R"(zep: QRVN_ZEP_JAVA_HOME: not set
+zep: /usr/lib/jvm entry "/usr/lib/jvm/a-nolib": no lib/server/libjvm.so
+zep: /usr/lib/jvm entry "/usr/lib/jvm/a-nolib/jre": no bin/java
+zep: /usr/lib/jvm entry "/usr/lib/jvm/b-nojava": no bin/java
+zep: /usr/lib/jvm entry "/usr/lib/jvm/b-nojava/jre": no bin/java
+zep: /usr/lib/jvm entry "/usr/lib/jvm/c-unloadable": does not load: /usr/lib/jvm/c-unloadable/lib/server/libjvm.so: invalid ELF header
+zep: /usr/lib/jvm entry "/usr/lib/jvm/c-unloadable/jre": no bin/java
+zep: PATH entry ".": not absolute
+zep: PATH entry "/nonexistent": no executable java
+zep: PATH entry "<S>/links": java is "<S>/jdk/bin/java"
+zep: home of the java on PATH "<S>/jdk": accepted
+)",
+                                 {{"S", scratch.path().string()}}));
 }
 
 TEST_F(NativeDiscovery, NoRuntimeAnywhere) {

@@ -12,6 +12,7 @@
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/trace_text.h"
 
 namespace zep::test {
 namespace {
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 
 // The trees of HKLM the tests write runtimes into: removed before and after
 // each test, so that no test sees another's keys.
-constexpr const wchar_t* kTestTrees[] = {L"SOFTWARE\\JavaSoft", L"SOFTWARE\\Eclipse Adoptium"};
+constexpr const wchar_t* kTestTrees[] = {L"JavaSoft", L"Eclipse Adoptium"};  // below SOFTWARE, in both views
 
 class RuntimeKeys {
 public:
@@ -34,10 +35,12 @@ public:
         set(L"SOFTWARE\\JavaSoft\\" + family + L"\\" + version, L"JavaHome", type, home);
     }
 
-    // A value of type `type` (REG_DWORD: the number 17) in HKLM\<path>.
-    void set(const std::wstring& path, const wchar_t* name, DWORD type, const std::wstring& text) {
+    // A value of type `type` (REG_DWORD: the number 17) in HKLM\<path>, of
+    // the 64-bit view, or of the 32-bit view with KEY_WOW64_32KEY.
+    void set(const std::wstring& path, const wchar_t* name, DWORD type, const std::wstring& text, REGSAM view = 0) {
         HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                                    nullptr),
                   ERROR_SUCCESS);
         if (type == REG_DWORD) {
             const DWORD number = 17;
@@ -51,7 +54,15 @@ public:
 
 private:
     static void clear() {
-        for (const wchar_t* tree : kTestTrees) ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, tree);
+        for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+            HKEY software = nullptr;
+            if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) !=
+                ERROR_SUCCESS) {
+                continue;
+            }
+            for (const wchar_t* tree : kTestTrees) ::RegDeleteTreeW(software, tree);
+            ::RegCloseKey(software);
+        }
     }
 };
 
@@ -176,6 +187,46 @@ TEST_F(WindowsDiscovery, JavaHomeValuesOfEveryOtherTypeArePassedOver) {
     EXPECT_EQ(find().out, "");
     keys.add(L"JRE", L"99", REG_EXPAND_SZ, wideOf(home("valid")));
     EXPECT_EQ(find().out, utf8Path(home("valid")) + "\\bin\\server\\jvm.dll");
+}
+
+// --- the launch trace ---------------------------------------------------------------
+
+TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32BitOnes) {
+    keys.add(L"JRE", L"1.6.0_45", REG_SZ, wideOf(home("valid")));
+    keys.add(L"JRE", L"11", REG_SZ, wideOf(home("no-java")));
+    keys.set(L"SOFTWARE\\JavaSoft\\JRE\\1.8", L"JavaHome", REG_SZ, wideOf(home("x86")), KEY_WOW64_32KEY);
+    std::u16string path = u";";  // an empty entry, then an unloadable home
+    path += textOf(home("unloadable"));
+    const ProcessResult launched =
+        run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", textOf(home("x86"))}, {u"Path", path}, {u"QRVN_ZEP_TRACE", u"1"}},
+            {u"zep"});
+    const std::string cannot = "a 32-bit runtime, which this 64-bit launcher cannot use";
+    EXPECT_EQ(withoutTimes(launched.err),
+              expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
+zep: program arguments: 0
+zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
+zep: QRVN_ZEP_JAVA_HOME "<x86>\jre": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\Java Runtime Environment: no such key
+zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45: version below 1.7
+zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\jre": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\JDK: no such key
+zep: HKLM\SOFTWARE\JavaSoft\Java Development Kit: no such key
+zep: Path entry "": not absolute
+zep: Path entry "<unloadable>": does not load: error 193: Bad EXE format for jvm.dll.
+zep: Path entry "<unloadable>\jre": no bin\java.exe
+zep: JAVA_HOME: not set
+zep: HKLM\SOFTWARE\WOW6432Node\JavaSoft\JRE\1.8 JavaHome "<x86>": recorded in the 32-bit view: <cannot>
+zep: no Java runtime found, after N ms
+zep: runtime-missing notice closed after N ms
+Failed to find java install path
+zep: exit code 1
+)",
+                     {{"x86", utf8Path(home("x86"))},
+                      {"no-java", utf8Path(home("no-java"))},
+                      {"unloadable", utf8Path(home("unloadable"))},
+                      {"cannot", cannot}}));
+    EXPECT_EQ(launched.exitCode, 1);
 }
 
 // --- today's installers ------------------------------------------------------------

@@ -7,20 +7,24 @@
 
 #include "platform/utf.h"
 #include "tests/support/process.h"
+#include "tests/support/trace_text.h"
 
 namespace zep::test {
 namespace {
 
 // The JVM decodes -D values in the locale's encoding, ASCII when there is none.
-ProcessOptions onTheJdk(const std::u16string& workingDirectory) {
+// Run where the test archive is, zep.jar in e2e/, or else in the test
+// programs' directory, which has none.
+ProcessOptions onTheJdk(bool besideTheArchive = true) {
     ProcessOptions options;
     options.environment = {{u"QRVN_ZEP_JAVA_HOME", platform::utf8ToUtf16(ZEP_TEST_JDK_HOME)}, {u"LC_ALL", u"C.UTF-8"}};
-    options.workingDirectory = workingDirectory;
+    options.workingDirectory = testProgramDirectory();
+    if (besideTheArchive) options.workingDirectory += u"/e2e";
     return options;
 }
 
 ProcessResult zep(const std::vector<std::u16string>& arguments) {
-    return runProgram(zepExecutable(), arguments, onTheJdk(testProgramDirectory() + u"/e2e"));
+    return runProgram(zepExecutable(), arguments, onTheJdk());
 }
 
 TEST(EndToEnd, ArgumentsReachMainIntactAndInOrder) {
@@ -101,9 +105,37 @@ TEST(EndToEnd, EachFailureOfTheMachineHasItsMessage) {
     }
 }
 
+TEST(EndToEnd, TraceOfALaunchOnTheJdk) {
+    ProcessOptions options = onTheJdk();
+    options.environment.insert_or_assign(u"QRVN_ZEP_TRACE", std::u16string(1, u'1'));
+    const ProcessResult result = runProgram(zepExecutable(), {u"-Dzeptest.show=x", u"animation", u"a"}, options);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(withoutTimes(result.err), expand(R"(zep: option "-Dzeptest.show=x"
+zep: command word "animation": class com/quorvane/gridmere/traffic/classic/ui/analysis/PlaybackWorker
+zep: program arguments: 1
+zep: QRVN_ZEP_JAVA_HOME "<jdk>": accepted
+zep: runtime search chose "<jdk>/lib/server/libjvm.so" in N ms
+zep: JVM library loaded in N ms
+zep: JNI_CreateJavaVM, JNI 1.6, 3 options as the runtime reads them:
+zep:   -Dzeptest.show=x
+zep:   -Djava.class.path=zep.jar
+zep:   -Djava.library.path=.
+zep: JNI_CreateJavaVM returned 0 after N ms
+zep: FindClass com/quorvane/gridmere/traffic/classic/ui/analysis/PlaybackWorker: found in N ms
+zep: String[1] of the program arguments made in N ms
+zep: GetStaticMethodID main([Ljava/lang/String;)V: found in N ms
+zep: calling main
+zep: main returned after N ms
+zep: DestroyJavaVM returned after N ms
+zep: JVM library released
+zep: exit code 0
+)",
+                                               {{"jdk", ZEP_TEST_JDK_HOME}}));
+}
+
 TEST(EndToEnd, CurrentDirectoryWithoutTheArchiveMeansNoMainClass) {
     // No zep.jar in the test programs' directory.
-    const ProcessResult result = runProgram(zepExecutable(), {u"zep"}, onTheJdk(testProgramDirectory()));
+    const ProcessResult result = runProgram(zepExecutable(), {u"zep"}, onTheJdk(false));
     EXPECT_EQ(result.err, "Failed to load main class.");
     EXPECT_EQ(result.exitCode, 1);
 }

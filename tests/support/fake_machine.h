@@ -45,9 +45,10 @@ public:
         return files.count(path) != 0;
     }
 
-    bool canLoad(const std::u16string& path) override {
+    platform::LoadProbe probeLoad(const std::u16string& path) override {
         probes.push_back(u"load " + path);
-        return loadable.count(path) != 0;
+        if (loadable.count(path) != 0) return {true, ""};
+        return {false, "it is no library"};
     }
 
     std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {

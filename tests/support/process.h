@@ -19,13 +19,24 @@ struct ProcessResult {
 };
 
 struct ProcessOptions {
-    // Variables to set (a value) or remove (nullopt); the rest is inherited.
+    // Variables to set (a value) or remove (nullopt); the rest is inherited,
+    // except the launcher's own trace switch, which a test sets when it wants it.
     std::map<std::u16string, std::optional<std::u16string>> environment;
     std::u16string workingDirectory;  // empty: inherited
     std::chrono::milliseconds timeout{60000};
-    // POSIX: standard error is a new pseudo-terminal instead of a pipe, with
-    // no output processing, so that `err` holds the bytes as written.
-    bool stderrOnTerminal = false;
+    // What the child's standard error is; `err` holds what it wrote there.
+    enum class StandardError {
+        Pipe,
+        // POSIX: a new pseudo-terminal with no output processing, so that
+        // `err` holds the bytes as written.
+        Terminal,
+        // None at all: descriptor 2 closed, or a null handle.
+        None,
+        // POSIX: a pipe whose reading end is closed, so that a write fails
+        // (and raises SIGPIPE); `err` stays empty.
+        BrokenPipe,
+    };
+    StandardError standardError = StandardError::Pipe;
 };
 
 // A child that runs while the test goes on (to find and press its windows, say).

@@ -30,6 +30,7 @@ std::vector<std::string> childEnvironment(const ProcessOptions& options) {
         const auto equals = text.find('=');
         if (equals != std::string::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
+    variables.erase("QRVN_ZEP_TRACE");
     for (const auto& [name, value] : options.environment) {
         if (value) {
             variables[encodeLossless(name)] = encodeLossless(*value);
@@ -139,7 +140,7 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
 
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-    if (options.stderrOnTerminal) {
+    if (options.standardError == ProcessOptions::StandardError::Terminal) {
         openTerminal(errPipe);
     } else if (pipe2(errPipe, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe");
@@ -148,7 +149,21 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     if (pid < 0) throw std::runtime_error("fork");
     if (pid == 0) {
         dup2(outPipe[1], STDOUT_FILENO);
-        dup2(errPipe[1], STDERR_FILENO);
+        switch (options.standardError) {
+        case ProcessOptions::StandardError::None:
+            close(STDERR_FILENO);
+            break;
+        case ProcessOptions::StandardError::BrokenPipe: {
+            int broken[2];
+            if (pipe(broken) != 0) _exit(125);
+            close(broken[0]);
+            dup2(broken[1], STDERR_FILENO);
+            close(broken[1]);
+            break;
+        }
+        default:
+            dup2(errPipe[1], STDERR_FILENO);
+        }
         const int devNull = open("/dev/null", O_RDONLY);
         dup2(devNull, STDIN_FILENO);
         if (!directory.empty() && chdir(directory.c_str()) != 0) _exit(126);

@@ -47,7 +47,9 @@ std::u16string environmentBlock(const ProcessOptions& options) {
         entries.push_back(fromWide(entry));
     }
     ::FreeEnvironmentStringsW(strings);
-    for (const auto& [name, value] : options.environment) {
+    std::map<std::u16string, std::optional<std::u16string>> changes = {{u"QRVN_ZEP_TRACE", std::nullopt}};
+    for (const auto& [name, value] : options.environment) changes[name] = value;
+    for (const auto& [name, value] : changes) {
         // Names are matched without regard to case, as Windows does; the
         // "=C:" entries, whose names begin with '=', are never touched.
         std::erase_if(entries, [&](const std::u16string& entry) {
@@ -156,22 +158,24 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
                                nullptr));
 
-    // Only the three standard handles reach the child.
-    HANDLE inherited[] = {input.value, outWrite.value, errWrite.value};
+    // Only the standard handles reach the child.
+    std::vector<HANDLE> inherited = {input.value, outWrite.value};
+    const bool noError = options.standardError == ProcessOptions::StandardError::None;
+    if (!noError) inherited.push_back(errWrite.value);
     SIZE_T attributeSize = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeSize);
     std::vector<char> attributeStorage(attributeSize);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeStorage.data());
     ::InitializeProcThreadAttributeList(attributes, 1, 0, &attributeSize);
-    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited, nullptr,
-                                nullptr);
+    ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(),
+                                inherited.size() * sizeof(HANDLE), nullptr, nullptr);
 
     STARTUPINFOEXW startup{};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = input.value;
     startup.StartupInfo.hStdOutput = outWrite.value;
-    startup.StartupInfo.hStdError = errWrite.value;
+    startup.StartupInfo.hStdError = noError ? nullptr : errWrite.value;
     startup.lpAttributeList = attributes;
     PROCESS_INFORMATION process{};
     const BOOL created = ::CreateProcessW(

@@ -1,12 +1,15 @@
 // Prints what the launcher's runtime search finds on this machine (its bytes),
-// so that tests can watch the search itself rather than what follows it.
+// so that tests can watch the search itself rather than what follows it; with
+// QRVN_ZEP_TRACE, the search's trace goes to standard error.
 
 #include <cstdio>
 
 #include "discovery/find_java_runtime.h"
+#include "platform/trace.h"
 #include "platform/utf.h"
 
 int main() {
+    zep::platform::trace::start();
     const std::string found = zep::platform::encodeLossless(zep::findJavaRuntime());
     std::fwrite(found.data(), 1, found.size(), stdout);
     return 0;

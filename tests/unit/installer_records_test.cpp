@@ -62,7 +62,7 @@ TEST(InstallerRecords, EveryVendorBothRootsNewestFirst) {
 
     const auto x86 = installerRecords(registry, platform::win32::kKeyWow64_32Key);
     ASSERT_EQ(x86.size(), 1u) << "HKCU, which both views share, is read with the 64-bit one";
-    EXPECT_EQ(x86[0].key, u"HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\30\\hotspot\\MSI");
+    EXPECT_EQ(x86[0].key, u"HKLM\\SOFTWARE\\WOW6432Node\\Eclipse Adoptium\\JDK\\30\\hotspot\\MSI");
 }
 
 }  // namespace

@@ -65,7 +65,10 @@ protected:
 
     static fs::path home(const char* name) { return fs::path(testProgramDirectory()) / "homes" / name; }
 
-    RunningProgram start(const std::vector<std::u16string>& arguments, Environment environment = {}) {
+    // Starts `program` (zep.exe unless named), with a standard error of its
+    // own unless told otherwise.
+    RunningProgram start(const std::vector<std::u16string>& arguments, Environment environment = {},
+                         const std::u16string& program = zepExecutable(), bool standardError = true) {
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
         environment.emplace(u"JAVA_HOME", std::nullopt);
         environment.emplace(u"Path", u"");
@@ -73,7 +76,26 @@ protected:
         ProcessOptions options;
         options.environment = std::move(environment);
         options.workingDirectory = scratch.path().u16string();
-        return startProgram(zepExecutable(), arguments, options);
+        if (!standardError) options.standardError = ProcessOptions::StandardError::None;
+        return startProgram(program, arguments, options);
+    }
+
+    // Lets the program end, pressing OK on each box it shows on the way;
+    // what it wrote, and how many boxes there were.
+    ProcessResult finishCountingBoxes(RunningProgram& program, int& boxes) {
+        boxes = 0;
+        waitFor(
+            [&] {
+                for (HWND box : dialogWindowsOf(program.id())) {
+                    ++boxes;
+                    pressButton(box, IDYES);
+                    pressButton(box, IDOK);
+                    waitUntilClosed(box, kBoxCloses);
+                }
+                return !program.running();
+            },
+            kLauncherEnds);
+        return program.finish(kBoxCloses);
     }
 
     HWND waitForNotice(RunningProgram& program) {
@@ -260,22 +282,110 @@ TEST_F(Notice, NoneForFailuresAfterTheLibraryLoadedNorForALaunchThatWorks) {
                   {{u"QRVN_ZEP_JAVA_HOME", home(launch.home).u16string()}, {u"ZEPTEST_JVM_FAIL", launch.fail}});
         // A notice would hold the launcher up until it was pressed.
         int boxes = 0;
-        waitFor(
-            [&] {
-                for (HWND box : dialogWindowsOf(program.id())) {
-                    ++boxes;
-                    pressButton(box, IDYES);
-                    waitUntilClosed(box, kBoxCloses);
-                }
-                return !program.running();
-            },
-            kLauncherEnds);
-        const ProcessResult result = program.finish(kBoxCloses);
+        const ProcessResult result = finishCountingBoxes(program, boxes);
         EXPECT_EQ(boxes, 0);
         EXPECT_EQ(result.err, launch.err);
         EXPECT_EQ(result.exitCode, launch.exitCode);
     }
     EXPECT_EQ(opened(), Lines{});
+}
+
+// --- zepw.exe, the launcher without a console window ----------------------------------
+
+std::u16string zepwExecutable() { return testProgramDirectory() + u"\\..\\zepw.exe"; }
+
+TEST_F(Notice, WindowlessLauncherShowsTheSameNoticeAndNoBoxAfterIt) {
+    RunningProgram program = start({u"zep"}, {}, zepwExecutable(), false);
+    const HWND box = waitForNotice(program);
+    ASSERT_NE(box, nullptr) << "no notice";
+    expectShows(box, expectedFor(u"en_GB", false));
+    int laterBoxes = 0;
+    const ProcessResult result = pressAndFinish(program, box, IDYES, laterBoxes);
+    EXPECT_EQ(laterBoxes, 0) << "the failure's own box came after the notice";
+    EXPECT_EQ(result.exitCode, 1);
+}
+
+TEST_F(Notice, WindowlessLauncherWithoutStandardErrorShowsAFailureWithItsWarningsInOneBox) {
+    const struct {
+        std::vector<std::u16string> arguments;
+        const char16_t* fail;
+        std::string shown;
+    } cases[] = {
+        {{u"zep"}, u"findclass", "Failed to load main class."},
+        {{u"-Djava.class.path=x", u"-Djava.library.path=y", u"bogus"},
+         u"",
+         "Class path cannot be changed.\nLibrary path cannot be changed.\nInvalid command."},
+    };
+    for (const auto& [arguments, fail, shown] : cases) {
+        SCOPED_TRACE(shown);
+        RunningProgram program =
+            start(arguments, {{u"QRVN_ZEP_JAVA_HOME", home("valid").u16string()}, {u"ZEPTEST_JVM_FAIL", fail}},
+                  zepwExecutable(), false);
+        const HWND box = waitForActiveDialog([&] { return dialogWindowsOf(program.id()); }, kBoxAppears,
+                                             [&] { return program.running(); });
+        ASSERT_NE(box, nullptr) << "no box";
+        const MessageBoxContents contents = readMessageBox(box);
+        EXPECT_EQ(utf8(contents.caption), "zep");
+        EXPECT_EQ(utf8(contents.body), shown);
+        pressButton(box, IDOK);
+        EXPECT_TRUE(waitUntilClosed(box, kBoxCloses));
+        int laterBoxes = 0;
+        const ProcessResult result = finishCountingBoxes(program, laterBoxes);
+        EXPECT_EQ(laterBoxes, 0);
+        EXPECT_EQ(result.exitCode, 1);
+    }
+}
+
+TEST_F(Notice, WindowlessLauncherWritesWhatTheConsoleOneWritesWhereverStandardErrorGoes) {
+    const std::u16string cmd = [] {
+        wchar_t system[MAX_PATH];
+        return platform::fromWide({system, ::GetSystemDirectoryW(system, MAX_PATH)}) + u"\\cmd.exe";
+    }();
+    const struct {
+        std::vector<std::u16string> arguments;
+        const char16_t* fail;
+    } cases[] = {
+        {{u"-Djava.class.path=x", u"bogus"}, u""},  // a warning, then the failure
+        {{u"zep"}, u"findclass"},
+        {{u"-Djava.class.path=x", u"zep", u"a"}, u""},  // a warning on a launch that works
+    };
+    for (const auto& [arguments, fail] : cases) {
+        const Environment environment = {{u"QRVN_ZEP_JAVA_HOME", home("valid").u16string()},
+                                         {u"ZEPTEST_JVM_FAIL", fail}};
+        RunningProgram console = start(arguments, environment);
+        const ProcessResult expected = console.finish(kLauncherEnds);
+        SCOPED_TRACE(expected.err);
+        for (const bool toAFile : {false, true}) {
+            std::vector<std::u16string> command = arguments;
+            if (toAFile) {
+                // As the command shell redirects it: standard error is a file.
+                command.insert(command.begin(), {u"/c", zepwExecutable()});
+                command.push_back(u"2>err.txt");
+            }
+            RunningProgram windowless = start(command, environment, toAFile ? cmd : zepwExecutable());
+            int boxes = 0;
+            const ProcessResult result = finishCountingBoxes(windowless, boxes);
+            EXPECT_EQ(boxes, 0);
+            EXPECT_EQ(result.exitCode, expected.exitCode);
+            std::ifstream file(scratch / "err.txt", std::ios::binary);
+            EXPECT_EQ(toAFile ? std::string(std::istreambuf_iterator<char>(file), {}) : result.err, expected.err);
+        }
+        fs::remove(scratch / "err.txt");
+    }
+}
+
+TEST(Windowless, ZepwIsAProgramOfTheGuiSubsystemAndZepOfTheConsole) {
+    const auto subsystem = [](const std::u16string& program) {
+        std::ifstream in(fs::path(std::wstring(program.begin(), program.end())), std::ios::binary);
+        IMAGE_DOS_HEADER dos{};
+        in.read(reinterpret_cast<char*>(&dos), sizeof dos);
+        IMAGE_NT_HEADERS64 headers{};
+        in.seekg(dos.e_lfanew);
+        in.read(reinterpret_cast<char*>(&headers), sizeof headers);
+        return in ? headers.OptionalHeader.Subsystem : WORD{0};
+    };
+    EXPECT_EQ(subsystem(zepwExecutable()), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_EQ(subsystem(zepExecutable()), IMAGE_SUBSYSTEM_WINDOWS_CUI);
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#pragma once
+// The launch trace: with QRVN_ZEP_TRACE set (not empty, not "0"), the launcher
+// tells on standard error what it does, one line per step, each beginning with
+// "zep: ". The lines are written straight to the descriptor, never through the
+// stream that carries the messages, so that a failed trace write cannot
+// silence a message; a line that cannot be written is dropped. The trace
+// changes what is written, never what is done.
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace zep::platform::trace {
+
+// Decides, once at the start of a launch, whether the trace is on: only when
+// the variable asks for it and standard error is open.
+void start();
+
+bool on();
+
+// Writes "zep: <text>\n", after a "\n" when a message (which has no line end)
+// was the last thing written. Does nothing while the trace is off.
+void line(std::string_view text);
+
+// Called once a message has gone to standard error.
+void messageWritten();
+
+// `text` in double quotes, as output bytes: a path or an argument in a line.
+std::string quoted(std::u16string_view text);
+
+// Measures a step on the monotonic clock, from its construction.
+class Stopwatch {
+public:
+    // "<n> ms", whole milliseconds so far.
+    std::string elapsed() const;
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace zep::platform::trace

@@ -1,0 +1,28 @@
+#pragma once
+// The launch trace as tests compare it: every "<n> ms" made "N ms", since
+// times differ from run to run, and the places a run depends on filled in.
+
+#include <map>
+#include <regex>
+#include <string>
+
+namespace zep::test {
+
+inline std::string withoutTimes(const std::string& text) {
+    static const std::regex kTime("[0-9]+ ms");
+    return std::regex_replace(text, kTime, "N ms");
+}
+
+// `text` with each "<name>" of `places` replaced by its value, so that an
+// expected trace reads as the trace does.
+inline std::string expand(std::string text, const std::map<std::string, std::string>& places) {
+    for (const auto& [name, value] : places) {
+        const std::string marker = "<" + name + ">";
+        for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + value.size())) {
+            text.replace(at, marker.size(), value);
+        }
+    }
+    return text;
+}
+
+}  // namespace zep::test
