@@ -19,8 +19,9 @@
 #   ZEP_WINE_BROWSER   the program that Wine's browser launcher runs for a web
 #                      address (with the address as its argument)
 # and one at every run:
-#   ZEP_WINE_STDERR_AFTER  when set, the program's standard error is handed on
-#                      only when it ends (for programs that open windows)
+#   ZEP_WINE_STDERR_AFTER  when set, the program's output is handed on only
+#                      when it ends (for programs that open windows)
+# A GoogleTest program that Wine failed to start is started once more (below).
 set -eu
 
 WINEPREFIX=$(realpath -m "$1")
@@ -78,17 +79,40 @@ if quiet wineserver -p300; then
 fi
 exec 9>&-
 
-if [ -n "${ZEP_WINE_STDERR_AFTER:-}" ]; then
-    # Every process that Wine starts for the program inherits its Unix standard
-    # error, and the desktop's process, started by the first window, outlives
-    # it by as long as other programs keep windows open. CTest waits until
-    # every copy is closed, so the program writes to a file instead, handed on
-    # when the program ends.
-    errors=$(mktemp "$WINEPREFIX.stderr.XXXXXX")
-    status=0
-    wine "$@" 2>"$errors" || status=$?
-    cat "$errors" >&2
-    rm -f "$errors"
-    exit "$status"
+# A GoogleTest program (one given --gtest_ arguments) writes a line before
+# anything else, in its main. One that ended with an error and no output at all
+# never got that far: now and then Wine fails to start a program so. Such a
+# start, and only such, is made once more, and the retry is said on standard
+# error; a program that ran and failed is never run again.
+gtest=false
+for argument in "$@"; do
+    case $argument in --gtest_*) gtest=true ;; esac
+done
+if [ "$gtest" = false ] && [ -z "${ZEP_WINE_STDERR_AFTER:-}" ]; then
+    exec wine "$@"
 fi
-exec wine "$@"
+
+# Every process that Wine starts for the program inherits its Unix standard
+# streams, and the desktop's process, started by the first window, outlives
+# it by as long as other programs keep windows open. CTest waits until every
+# copy is closed, so with ZEP_WINE_STDERR_AFTER the program writes to files
+# instead, handed on when the program ends.
+output=$(mktemp "$WINEPREFIX.stdout.XXXXXX")
+errors=$(mktemp "$WINEPREFIX.stderr.XXXXXX")
+trap 'rm -f "$output" "$errors"' EXIT
+for attempt in 1 2; do
+    status=0
+    if [ -n "${ZEP_WINE_STDERR_AFTER:-}" ]; then
+        wine "$@" >"$output" 2>"$errors" || status=$?
+    else
+        wine "$@" >"$output" || status=$?
+    fi
+    if [ "$gtest" = true ] && [ "$status" -ne 0 ] && [ ! -s "$output" ] && [ "$attempt" = 1 ]; then
+        echo "wine-run.sh: $1 ended with $status before its main wrote a line, so Wine never started it: starting it again" >&2
+        continue
+    fi
+    break
+done
+cat "$output"
+if [ -n "${ZEP_WINE_STDERR_AFTER:-}" ]; then cat "$errors" >&2; fi
+exit "$status"

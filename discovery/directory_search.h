@@ -7,7 +7,7 @@
 #include <string>
 
 #include "discovery/java_home.h"
-#include "platform/platform.h"
+#include "platform/system_access.h"
 
 namespace zep::discovery {
 

@@ -1,6 +1,7 @@
 #include "discovery/find_java_runtime.h"
 #include "discovery/registry_search.h"
 #include "platform/trace.h"
+#include "platform/windows/system.h"
 
 namespace zep {
 

@@ -33,11 +33,11 @@ std::optional<RegistryKey> RegistryKey::open(platform::Registry& registry, Key r
 std::vector<std::u16string> RegistryKey::subKeyNames() const {
     std::vector<std::u16string> names;
     std::uint32_t count = 0;
-    registry_.querySubKeyCount(key_, &count);  // a failed query leaves none to visit
+    registry_->querySubKeyCount(key_.get(), &count);  // a failed query leaves none to visit
     std::array<char16_t, kNameUnits> name{};
     for (std::uint32_t index = 0; index < count; ++index) {
         std::uint32_t length = kNameUnits;
-        if (registry_.enumKey(key_, index, name.data(), &length) != win32::kErrorSuccess) continue;
+        if (registry_->enumKey(key_.get(), index, name.data(), &length) != win32::kErrorSuccess) continue;
         names.emplace_back(name.data(), std::min(length, kNameUnits - 1));
     }
     return names;
@@ -45,7 +45,7 @@ std::vector<std::u16string> RegistryKey::subKeyNames() const {
 
 std::optional<std::u16string> RegistryKey::stringValue(const std::u16string& subKey, const std::u16string& name) const {
     std::uint32_t size = 0;
-    if (registry_.getValue(key_, subKey, name, win32::kRrfRtRegSz, nullptr, &size) != win32::kErrorSuccess) {
+    if (registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, nullptr, &size) != win32::kErrorSuccess) {
         return std::nullopt;
     }
     // Sized by asking. A value that grew between the calls, or needs more room
@@ -53,7 +53,8 @@ std::optional<std::u16string> RegistryKey::stringValue(const std::u16string& sub
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::u16string value(size / sizeof(char16_t) + 1, u'\0');
         size = static_cast<std::uint32_t>(value.size() * sizeof(char16_t));
-        const std::int32_t status = registry_.getValue(key_, subKey, name, win32::kRrfRtRegSz, value.data(), &size);
+        const std::int32_t status =
+            registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, value.data(), &size);
         if (status == win32::kErrorSuccess) return value.substr(0, value.find(u'\0'));
         if (status != win32::kErrorMoreData) return std::nullopt;
     }

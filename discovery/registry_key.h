@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace zep::discovery {
 
@@ -23,15 +23,7 @@ public:
     static std::optional<RegistryKey> open(platform::Registry& registry, Key root, const std::u16string& path,
                                            std::uint32_t access);
 
-    RegistryKey(RegistryKey&& other) noexcept : registry_(other.registry_), key_(other.key_) { other.key_ = 0; }
-    RegistryKey& operator=(RegistryKey&&) = delete;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_ != 0) registry_.closeKey(key_);
-    }
-
-    Key get() const { return key_; }
+    Key get() const { return key_.get(); }
 
     // The names of its subkeys in enumeration order; a subkey that cannot be
     // enumerated is passed over.
@@ -43,10 +35,11 @@ public:
     std::optional<std::u16string> stringValue(const std::u16string& subKey, const std::u16string& name) const;
 
 private:
-    RegistryKey(platform::Registry& registry, Key key) : registry_(registry), key_(key) {}
+    RegistryKey(platform::Registry& registry, Key key)
+        : registry_(&registry), key_(key, platform::RegistryKeyTraits{&registry}) {}
 
-    platform::Registry& registry_;
-    Key key_;
+    platform::Registry* registry_;
+    platform::UniqueKey key_;  // closed when the object goes
 };
 
 }  // namespace zep::discovery

@@ -10,7 +10,8 @@
 #include <string_view>
 
 #include "discovery/java_home.h"
-#include "platform/platform.h"
+#include "platform/registry.h"
+#include "platform/system_access.h"
 
 namespace zep::discovery {
 

@@ -1,14 +1,16 @@
 #pragma once
 // The one application object of a launch: what the command line asked for, the
 // loaded runtime and its virtual machine, and the texts of the runtime-missing
-// notice.
+// notice; and the order of a launch's steps, each a short call into the
+// subsystem that does it.
 
 #include <jni.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "jvmhost/jvm_options.h"
+#include "platform/library.h"
 
 namespace zep {
 
@@ -19,8 +21,8 @@ public:
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // Performs one launch. Every failure the launcher detects is written to
-    // standard error here; returns true when the launch completed.
+    // Performs one launch. Every failure the launcher detects is reported
+    // here; returns true when the launch completed.
     bool run(int argc, const char16_t* const argv[]);
 
     // Sorts the arguments after argv[0] into JVM options, the command word and
@@ -38,23 +40,11 @@ public:
     platform::RuntimeLibrary jvmModule;  // with the C runtime loaded for it
     JavaVM* javaVm = nullptr;
     JNIEnv* jniEnv = nullptr;
-    std::vector<JavaVMOption> jvmOptions;  // optionString: UTF-8 from malloc, owned here
+    jvmhost::JvmOptions jvmOptions;  // in the encoding the runtime reads, owned here
     std::vector<std::u16string> programArgs;
     std::string mainClass;  // JNI class name; empty until a command word is taken
     std::u16string helpUrl;
     std::u16string noticeText;
-
-private:
-    // Takes ownership of `text`, a malloc'ed NUL-terminated UTF-8 option.
-    void appendOption(char* text);
-    void checkStep(bool condition, const char* message);
-    void checkJavaException(const char* message);
-    // A call that makes something: a pending exception is described and the
-    // step fails, and so does a null result.
-    void checkMade(bool made, const char* message);
 };
-
-// True when `argument` starts with `prefix`, ignoring the case of ASCII letters.
-bool hasPrefixIgnoreCase(const char16_t* argument, const char16_t* prefix);
 
 }  // namespace zep

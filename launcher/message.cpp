@@ -3,7 +3,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform/platform.h"
+#include "notice/show_notice.h"
 #include "platform/trace.h"
 
 namespace zep {
@@ -27,7 +27,7 @@ void writeMessage(std::string_view message) {
 
 void reportFailure(std::string_view message) {
     writeMessage(message);
-    if (collecting && !noticeWasShown) platform::showMessages(collected);
+    if (collecting && !noticeWasShown) notice::showMessages(collected);
 }
 
 void collectMessages() { collecting = true; }

@@ -1,8 +1,8 @@
 #include "platform/trace.h"
 
-#include "platform/platform.h"
 #include "platform/runtime_text.h"
 #include "platform/standard_error.h"
+#include "platform/system_access.h"
 
 namespace zep::platform::trace {
 namespace {

@@ -1,24 +1,21 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include "platform/platform.h"
-#include "platform/utf.h"
+#include "platform/library.h"
+#include "platform/text.h"
 
 namespace zep::platform {
+
+void LibraryTraits::close(pointer library) const noexcept { ::dlclose(library); }
 
 Library Library::load(const std::u16string& path) {
     // Immediate binding, so that a library with unresolvable symbols is refused
     // here and not at its first call; global, as the JVM's own launcher loads it.
-    return Library(::dlopen(encodeLossless(path).c_str(), RTLD_NOW | RTLD_GLOBAL));
+    return Library(UniqueHandle<LibraryTraits>(::dlopen(encodeLossless(path).c_str(), RTLD_NOW | RTLD_GLOBAL)));
 }
 
-void* Library::symbol(const char* name) const { return ::dlsym(handle_, name); }
-
-void Library::reset() {
-    if (handle_ != nullptr) {
-        ::dlclose(handle_);
-        handle_ = nullptr;
-    }
+Library::Address Library::address(const char* name) const {
+    return reinterpret_cast<Address>(::dlsym(handle_.get(), name));
 }
 
 RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {

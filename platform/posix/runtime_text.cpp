@@ -1,6 +1,6 @@
 #include "platform/runtime_text.h"
 
-#include "platform/utf.h"
+#include "platform/text.h"
 
 namespace zep::platform {
 

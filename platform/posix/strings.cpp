@@ -2,8 +2,8 @@
 #include <optional>
 
 #include "platform/locale_language.h"
-#include "platform/platform.h"
 #include "platform/string_entry.h"
+#include "platform/strings.h"
 #include "resources/string_table.h"
 
 namespace zep::platform {

@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/platform.h"
-#include "platform/utf.h"
+#include "platform/posix/system.h"
+#include "platform/system_access.h"
+#include "platform/text.h"
 
 namespace zep::platform {
 namespace {

@@ -1,8 +1,6 @@
 #include "platform/windows/runtime_loader.h"
 
-#include <optional>
-
-#include "platform/utf.h"
+#include "platform/text.h"
 
 namespace zep::platform {
 namespace {
@@ -30,52 +28,15 @@ std::wstring parentOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-// Frees what was loaded unless the load as a whole succeeded.
-class LoadedSoFar {
-public:
-    explicit LoadedSoFar(const LoaderCalls& calls) : calls_(calls) {}
-    LoadedSoFar(const LoadedSoFar&) = delete;
-    LoadedSoFar& operator=(const LoadedSoFar&) = delete;
-    ~LoadedSoFar() {
-        for (auto module = modules.companions.rbegin(); module != modules.companions.rend(); ++module) {
-            calls_.freeLibrary(*module);
-        }
-    }
-    RuntimeModules release(HMODULE library) {
-        RuntimeModules done = std::move(modules);
-        modules.companions.clear();
-        done.library = library;
-        return done;
-    }
-
-    RuntimeModules modules;
-
-private:
-    const LoaderCalls& calls_;
+// A module loaded through the injected calls, freed through them too.
+struct LoadedModuleTraits {
+    using pointer = HMODULE;
+    static constexpr pointer invalid() noexcept { return nullptr; }
+    static constexpr bool isValid(pointer module) noexcept { return module != nullptr; }
+    void close(pointer module) const noexcept { calls->freeLibrary(module); }
+    const LoaderCalls* calls = nullptr;
 };
-
-// Adds a directory to the loader's search for as long as it lives.
-class AddedDllDirectory {
-public:
-    AddedDllDirectory(const std::wstring& directory, const LoaderCalls& calls)
-        : calls_(calls), cookie_(calls.addDllDirectory(directory.c_str())) {}
-    AddedDllDirectory(const AddedDllDirectory&) = delete;
-    AddedDllDirectory& operator=(const AddedDllDirectory&) = delete;
-    ~AddedDllDirectory() {
-        if (cookie_ != nullptr) calls_.removeDllDirectory(cookie_);
-    }
-
-private:
-    const LoaderCalls& calls_;
-    DLL_DIRECTORY_COOKIE cookie_;
-};
-
-// An export of `module` as the function type it has; null when it is missing.
-// void (*)() is the generic function pointer type a procedure address passes through.
-template <typename Function>
-Function procedure(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
+using LoadedModule = UniqueHandle<LoadedModuleTraits>;
 
 // The machine a PE file is built for (its file header's Machine field); 0
 // when the file is none or cannot be read.
@@ -114,39 +75,54 @@ std::string systemText(DWORD error) {
     return utf16ToUtf8(message);
 }
 
+// An export of `module` as the function type it has; null when it is missing.
+// void (*)() is the generic function pointer type a procedure address passes through.
+template <typename Function>
+Function procedure(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
 }  // namespace
 
 RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls) {
-    RuntimeModules failed;
+    RuntimeModules loaded;
     const std::wstring library = fullPath(std::wstring(path.begin(), path.end()), calls);
     if (library.empty()) {
-        failed.error = ::GetLastError();
-        return failed;
+        loaded.error = ::GetLastError();
+        return loaded;
     }
     const std::wstring bin = parentOf(parentOf(library));
     const bool searchWithBin = calls.addDllDirectory != nullptr && calls.removeDllDirectory != nullptr;
     auto load = [&](const std::wstring& file) {
-        return searchWithBin ? calls.loadLibraryEx(file.c_str(), nullptr, kRuntimeSearchFlags)
-                             : calls.loadLibrary(file.c_str());
+        return LoadedModule(searchWithBin ? calls.loadLibraryEx(file.c_str(), nullptr, kRuntimeSearchFlags)
+                                          : calls.loadLibrary(file.c_str()),
+                            LoadedModuleTraits{&calls});
     };
 
-    LoadedSoFar loaded(calls);
-    std::optional<AddedDllDirectory> added;
-    if (searchWithBin && !bin.empty()) added.emplace(bin, calls);
+    // Freed, last first, unless the JVM library loads too.
+    std::vector<LoadedModule> companions;
+    const DLL_DIRECTORY_COOKIE added =
+        searchWithBin && !bin.empty() ? calls.addDllDirectory(bin.c_str()) : DLL_DIRECTORY_COOKIE{};
+    const ScopeExit removed([&] {
+        if (added != nullptr) calls.removeDllDirectory(added);
+    });
     if (!bin.empty()) {
         for (const wchar_t* name : kRuntimeCompanions) {
             const std::wstring companion = bin + L'\\' + name;
             if (calls.getFileAttributes(companion.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
             // One that does not load is left to the JVM library's own load to report.
-            if (HMODULE module = load(companion)) loaded.modules.companions.push_back(module);
+            if (LoadedModule module = load(companion)) companions.push_back(std::move(module));
         }
     }
-    HMODULE module = load(library);
-    if (module == nullptr) {
-        failed.error = ::GetLastError();
-        return failed;
+    LoadedModule jvm = load(library);
+    if (!jvm) {
+        loaded.error = ::GetLastError();
+        while (!companions.empty()) companions.pop_back();
+        return loaded;
     }
-    return loaded.release(module);
+    for (LoadedModule& companion : companions) loaded.companions.push_back(companion.release());
+    loaded.library = jvm.release();
+    return loaded;
 }
 
 std::string describeLoadFailure(DWORD error, const std::u16string& path) {

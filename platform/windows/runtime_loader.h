@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handle.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {

@@ -1,6 +1,6 @@
 #include "platform/runtime_text.h"
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "platform/windows/code_page.h"
 #include "platform/windows/win32.h"
 

@@ -1,8 +1,8 @@
 #include <array>
 #include <optional>
 
-#include "platform/platform.h"
 #include "platform/string_entry.h"
+#include "platform/strings.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {

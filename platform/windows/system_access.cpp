@@ -1,4 +1,5 @@
-#include "platform/platform.h"
+#include "platform/system_access.h"
+#include "platform/windows/system.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {
@@ -64,7 +65,7 @@ public:
     }
 
     std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName, std::uint32_t flags,
-                          void* data, std::uint32_t* dataSize) override {
+                          char16_t* data, std::uint32_t* dataSize) override {
         DWORD size = *dataSize;
         const LSTATUS status = ::RegGetValueW(hkey(key), wide(subKey), wide(valueName), flags, nullptr, data, &size);
         *dataSize = size;

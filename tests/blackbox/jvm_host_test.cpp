@@ -4,18 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "platform/text.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 #include "tests/support/trace_text.h"
 
 namespace zep::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 
 constexpr const char* kLaneView = "com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX";
 #ifdef _WIN32
@@ -26,14 +25,14 @@ constexpr bool kWindows = false;
 
 class JvmHost : public ::testing::Test {
 protected:
-    static fs::path home(const char* name) { return fs::path(testProgramDirectory()) / "homes" / name; }
+    static fs::path home(const char* name) { return testHome(name); }
 
     ProcessResult launch(const std::vector<std::u16string>& arguments, const std::string& fail = "",
-                         const fs::path& javaHome = home("valid"), ProcessOptions options = {}) {
+                         const fs::path& javaHome = testHome("valid"), ProcessOptions options = {}) {
         options.environment.merge(std::map<std::u16string, std::optional<std::u16string>>{
             {u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
             {u"JAVA_HOME", std::nullopt},
-            {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
+            {u"ZEPTEST_JVM_LOG", log.path().u16string()},
             {u"ZEPTEST_JVM_FAIL", std::u16string(fail.begin(), fail.end())},
         });
 #ifndef _WIN32
@@ -45,28 +44,11 @@ protected:
         return runProgram(zepExecutable(), arguments, options);
     }
 
-    // The log without the lines of loading and unloading.
-    Lines calls() const {
-        Lines lines;
-        std::ifstream in(scratch / "jvm.log", std::ios::binary);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.starts_with("load ") && line != "unload") lines.push_back(line);
-        }
-        return lines;
-    }
-
-    std::string loadLines() const {
-        std::ifstream in(scratch / "jvm.log", std::ios::binary);
-        std::string kinds;
-        for (std::string line; std::getline(in, line);) {
-            if (line.starts_with("load ")) kinds += "L";
-            if (line == "unload") kinds += "U";
-            if (line == "DestroyJavaVM") kinds += "D";
-        }
-        return kinds;
-    }
+    Lines calls() const { return log.calls(); }
+    std::string loadLines() const { return log.lifecycle(); }
 
     ScratchDirectory scratch;
+    const JvmLog log{scratch / "jvm.log"};
 };
 
 std::string mainCall(int args) {
@@ -127,6 +109,16 @@ TEST_F(JvmHost, SuccessfulLaunchHandsOverOptionsAndArgumentsInOrder) {
     EXPECT_EQ(loadLines(), "LULDU") << "probe load released, real load kept until after DestroyJavaVM";
 }
 
+TEST_F(JvmHost, OptionBytesThatAreNoUtf8ReachTheMachineAsGiven) {
+    if (kWindows) GTEST_SKIP() << "Windows arguments are UTF-16";
+    // The process helper hands each lone U+DC80..U+DCFF over as the byte it stands for.
+    const ProcessResult result = launch({platform::decodeLossless("-Dx=\xE9\xFF"), u"zep"});
+    EXPECT_EQ(result.exitCode, 0);
+    const Lines lines = calls();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "option[0]=-Dx=\\xE9\\xFF");
+}
+
 TEST_F(JvmHost, NoProgramArgumentsGiveAnEmptyArray) {
     EXPECT_EQ(launch({u"animation"}).exitCode, 0);
     const Lines lines = calls();
@@ -182,8 +174,7 @@ zep: DestroyJavaVM returned after N ms
 zep: JVM library released
 zep: exit code 0
 )",
-                     {{"home", utf8Path(home("valid"))},
-                      {"library", utf8Path((home("valid") / ZEP_TEST_HOME_LIBRARY).make_preferred())}}));
+                     {{"home", utf8Path(home("valid"))}, {"library", utf8Path(libraryIn(home("valid")))}}));
     EXPECT_EQ(result.exitCode, 0);
 }
 
@@ -286,7 +277,7 @@ TEST_F(JvmHost, EveryFailedStepReportsItsMessageAndTearsDownWhatExists) {
     };
     for (const Failure& failure : table) {
         SCOPED_TRACE(failure.name);
-        fs::remove(scratch / "jvm.log");
+        log.clear();
         const ProcessResult result = launch(failure.arguments, failure.fail, home(failure.home));
         EXPECT_EQ(result.err, failure.err);
         EXPECT_EQ(result.out, "");
@@ -308,10 +299,7 @@ TEST_F(JvmHost, NoCallFollowsAFailedStep) {
 }
 
 TEST_F(JvmHost, LibraryGoneAfterTheSearchFailsToLoad) {
-    // A private copy of the home, since the library removes its own file.
-    const fs::path copy = scratch / "home";
-    fs::copy(home("valid"), copy, fs::copy_options::recursive);
-    const ProcessResult result = launch({u"zep"}, "vanish", copy);
+    const ProcessResult result = launch({u"zep"}, "vanish", vanishingCopy(scratch.path()));
     EXPECT_EQ(result.err, "Failed to load jvm.dll");
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(calls(), (Lines{"vanished"}));

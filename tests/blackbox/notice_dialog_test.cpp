@@ -14,12 +14,13 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/support/address_recorder.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/no_runtime_posix.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 #include "tests/support/virtual_display.h"
 
 namespace zep::test {
@@ -228,10 +229,7 @@ TEST_F(NoticeDialog, ASessionBusWithoutAccessibilityLeavesStandardErrorToTheLaun
 }
 
 TEST_F(NoticeDialog, ARuntimeWhoseLibraryDoesNotLoadBringsTheNoticeToo) {
-    // A private copy of the double's home: the library removes its own file
-    // after the search has loaded it once.
-    const fs::path home = scratch / "home";
-    fs::copy(fs::path(testProgramDirectory()) / "homes" / "valid", home, fs::copy_options::recursive);
+    const fs::path home = vanishingCopy(scratch.path());
     ProcessOptions options = environment();
     options.environment[u"QRVN_ZEP_JAVA_HOME"] = home.u16string();
     options.environment[u"ZEPTEST_JVM_FAIL"] = u"vanish";

@@ -8,11 +8,12 @@
 
 #include <filesystem>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/no_runtime_posix.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 #include "tests/support/virtual_display.h"
 
 namespace zep::test {
@@ -126,10 +127,7 @@ TEST_F(TerminalNotice, ADisplayWithoutGtkIsLikeNone) {
 }
 
 TEST_F(TerminalNotice, ARuntimeWhoseLibraryDoesNotLoadBringsTheNoticeBeforeItsMessage) {
-    // A private copy of the double's home: the library removes its own file
-    // after the search has loaded it once.
-    const fs::path home = scratch / "home";
-    fs::copy(fs::path(testProgramDirectory()) / "homes" / "valid", home, fs::copy_options::recursive);
+    const fs::path home = vanishingCopy(scratch.path());
     ProcessOptions options;
     clearRuntimeEnvironment(options);
     options.environment[u"DISPLAY"] = std::nullopt;

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 
 namespace zep::test {
 namespace {
@@ -20,24 +20,17 @@ protected:
         ProcessOptions options;
         options.environment = {{u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
                                {u"JAVA_HOME", std::nullopt},
-                               {u"ZEPTEST_JVM_LOG", (scratch / "jvm.log").u16string()},
+                               {u"ZEPTEST_JVM_LOG", log.path().u16string()},
                                {u"ZEPTEST_JVM_FAIL", u""}};
         options.workingDirectory = scratch.path().u16string();
         return runProgram(zepExecutable(), {u"zep"}, options);
     }
 
-    // The first "load" line of the double: the library the search probed.
-    std::string firstLoad() const {
-        std::ifstream in(scratch / "jvm.log", std::ios::binary);
-        for (std::string line; std::getline(in, line);) {
-            if (line.starts_with("load ")) return line.substr(5);
-        }
-        return "";
-    }
-
-    static fs::path validHome() { return fs::path(testProgramDirectory()) / "homes" / "valid"; }
+    std::string firstLoad() const { return log.firstLoad(); }
+    static fs::path validHome() { return testHome("valid"); }
 
     ScratchDirectory scratch;
+    const JvmLog log{scratch / "jvm.log"};
 };
 
 TEST_F(UnusualHomes, BlanksQuotesAndNonAsciiLettersInTheHomesPath) {
@@ -48,7 +41,7 @@ TEST_F(UnusualHomes, BlanksQuotesAndNonAsciiLettersInTheHomesPath) {
     const ProcessResult result = launch(home);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(firstLoad(), utf8Path((home / ZEP_TEST_HOME_LIBRARY).make_preferred()));
+    EXPECT_EQ(firstLoad(), utf8Path(libraryIn(home)));
 }
 
 TEST_F(UnusualHomes, LibraryThatIsADirectoryIsPassedOverForTheJre) {
@@ -60,7 +53,7 @@ TEST_F(UnusualHomes, LibraryThatIsADirectoryIsPassedOverForTheJre) {
     const ProcessResult result = launch(home);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(firstLoad(), utf8Path((home / "jre" / ZEP_TEST_HOME_LIBRARY).make_preferred()));
+    EXPECT_EQ(firstLoad(), utf8Path(libraryIn(home / "jre")));
 }
 
 }  // namespace

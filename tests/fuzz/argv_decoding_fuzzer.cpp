@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

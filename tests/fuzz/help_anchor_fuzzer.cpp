@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "notice/help_anchor.h"
+#include "notice/notice_text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::u16string text = zep::fuzz::units(data, size).substr(0, 1023);
     const std::u16string before = text;
     std::u16string helpUrl = u"unchanged";
-    if (zep::extractHelpAnchor(text, helpUrl)) {
+    if (zep::notice::extractHelpAnchor(text, helpUrl)) {
         require(!helpUrl.empty());
         require(text.size() < before.size());
         bool found = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "launcher/launcher.h"
+#include "platform/text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zep::Launcher launcher;
     const std::u16string defaultUrl = launcher.helpUrl;
     launcher.applyLanguageOption(option.c_str());
-    if (!zep::hasPrefixIgnoreCase(option.c_str(), u"-Duser.language=")) {
+    if (!zep::platform::hasPrefixIgnoreCase(option.c_str(), u"-Duser.language=")) {
         require(launcher.noticeText.empty() && launcher.helpUrl == defaultUrl);
         return 0;
     }

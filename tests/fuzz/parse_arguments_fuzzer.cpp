@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "launcher/launcher.h"
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -36,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::u16string& argument = arguments[i];
         const bool isOption = argument.starts_with(u"-D") || argument.starts_with(u"-X");
         if (isOption) {
-            if (zep::hasPrefixIgnoreCase(argument.c_str(), u"-Djava.class.path=") ||
-                zep::hasPrefixIgnoreCase(argument.c_str(), u"-Djava.library.path=")) {
+            if (zep::platform::hasPrefixIgnoreCase(argument.c_str(), u"-Djava.class.path=") ||
+                zep::platform::hasPrefixIgnoreCase(argument.c_str(), u"-Djava.library.path=")) {
                 continue;
             }
             require(option < launcher.jvmOptions.size());
-            const std::string bytes(launcher.jvmOptions[option++].optionString);
+            const std::string bytes(launcher.jvmOptions.records()[option++].optionString);
             require(bytes == zep::platform::encodeLossless(argument));
         } else if (commandSeen) {
             require(program < launcher.programArgs.size() &&

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/trace_text.h"

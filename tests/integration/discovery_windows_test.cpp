@@ -8,10 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/platform.h"
+#include "platform/system_access.h"
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 #include "tests/support/trace_text.h"
 
 namespace zep::test {
@@ -82,7 +83,7 @@ struct PlantedTree {
 
 class WindowsDiscovery : public ::testing::Test {
 protected:
-    fs::path home(const char* name) const { return fs::path(testProgramDirectory()) / "homes" / name; }
+    static fs::path home(const char* name) { return testHome(name); }
 
     ProcessResult run(const std::u16string& program,
                       std::map<std::u16string, std::optional<std::u16string>> environment = {},
@@ -90,7 +91,7 @@ protected:
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
         environment.emplace(u"JAVA_HOME", std::nullopt);
         environment.emplace(u"Path", std::nullopt);
-        environment[u"ZEPTEST_JVM_LOG"] = textOf(scratch / "jvm.log");
+        environment[u"ZEPTEST_JVM_LOG"] = textOf(log.path());
         ProcessOptions options;
         options.environment = environment;
         options.workingDirectory = directory;
@@ -99,12 +100,10 @@ protected:
     ProcessResult find(std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
         return run(testProgramDirectory() + u"\\find_runtime.exe", std::move(environment));
     }
-    std::string jvmLog() const {
-        std::ifstream in(scratch / "jvm.log", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string jvmLog() const { return log.text(); }
 
     ScratchDirectory scratch;
+    const JvmLog log{scratch / "jvm.log"};
     RuntimeKeys keys;
 };
 
@@ -250,7 +249,7 @@ TEST_F(WindowsDiscovery, DefaultInstallOfTodaysJdkIsFoundByItsBinOnPathOrItsInst
     keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\17.0.13.11\\hotspot\\MSI", L"Path", REG_SZ, jdk17.wstring() + L"\\");
     keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.5.11\\hotspot\\MSI", L"Path", REG_SZ, jdk21.wstring() + L"\\");
     EXPECT_EQ(find({{u"Path", u""}}).out, utf8Path(jdk21) + "\\\\bin\\server\\jvm.dll") << "the newer of the two";
-    fs::remove(scratch / "jvm.log");
+    log.clear();
     launched = run(zepExecutable(), {{u"Path", u""}}, {u"zep"});
     EXPECT_EQ(launched.err, "");
     EXPECT_EQ(launched.exitCode, 0);
@@ -319,7 +318,7 @@ TEST_F(WindowsDiscovery, PathEntriesThatAreNotAbsoluteLoadNothing) {
     }
     for (const std::u16string path : {u";", u"T:\\none;", u".", u"other", u"\\x"}) {
         SCOPED_TRACE(testing::PrintToString(std::string(path.begin(), path.end())));
-        fs::remove(scratch / "jvm.log");
+        log.clear();
         const ProcessResult launched = run(zepExecutable(), {{u"Path", path}}, {u"zep"}, u"T:\\work");
         EXPECT_EQ(launched.err, "Failed to find java install path");
         EXPECT_EQ(jvmLog(), "") << "nothing was loaded";

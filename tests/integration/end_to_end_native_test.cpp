@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/support/process.h"
 #include "tests/support/trace_text.h"
 

@@ -13,9 +13,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/platform.h"
-#include "platform/posix/notice_forms.h"
-#include "platform/utf.h"
+#include "notice/notice_forms.h"
+#include "notice/show_notice.h"
+#include "platform/strings.h"
+#include "platform/text.h"
 #include "tests/support/address_recorder.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/virtual_display.h"
@@ -24,9 +25,9 @@ namespace zep::test {
 namespace {
 
 namespace fs = std::filesystem;
+using notice::NoticeChoice;
+using notice::NoticeTexts;
 using platform::utf16ToUtf8;
-using platform::posix::NoticeChoice;
-using platform::posix::NoticeTexts;
 
 // The few GTK functions the test reads the dialog with, declared by hand as
 // the launcher declares its own.
@@ -228,7 +229,7 @@ TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {
         SCOPED_TRACE(utf16ToUtf8(language.code));
         platform::setThreadUiLanguage(language.langid);
         const Seen seen = visit(Act::PressOk, [&] {
-            platform::showRuntimeMissingNotice(expectedNotice(language), expectedHelpUrl(language));
+            notice::showRuntimeMissingNotice(expectedNotice(language), expectedHelpUrl(language));
         });
         ASSERT_TRUE(seen.shown);
         EXPECT_EQ(seen.title, utf16ToUtf8(language.title));
@@ -242,8 +243,8 @@ TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {
 
 TEST_F(NoticeGtk, WithoutALanguageTheBodyIsEmptyAndClosingTheWindowIsLikeOk) {
     ::setenv("LC_ALL", "C", 1);  // the user's language then decides: English
-    const Seen seen = visit(Act::CloseWindow,
-                            [] { platform::showRuntimeMissingNotice(u"", std::u16string(kExpectedDefaultHelpUrl)); });
+    const Seen seen =
+        visit(Act::CloseWindow, [] { notice::showRuntimeMissingNotice(u"", std::u16string(kExpectedDefaultHelpUrl)); });
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.title, "Java Runtime Not Found");
     EXPECT_EQ(seen.texts, std::vector<std::string>{""});
@@ -255,7 +256,7 @@ TEST_F(NoticeGtk, TextsAreShownAsTheyAreAndHelpWithoutAnAddressOpensNothing) {
     // Nothing in them is a format, markup or a mnemonic.
     const NoticeTexts texts{"100% <b>%s</b>", "a %s%n <i>b</i> & c", "_OK", "He__lp", ""};
     std::optional<NoticeChoice> choice;
-    const Seen seen = visit(Act::PressHelp, [&] { choice = platform::posix::runDialogNotice(texts); });
+    const Seen seen = visit(Act::PressHelp, [&] { choice = notice::runDialogNotice(texts); });
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.title, texts.title);
     EXPECT_EQ(seen.texts, std::vector<std::string>{texts.body});

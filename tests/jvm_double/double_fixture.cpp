@@ -1,23 +1,9 @@
 #include "tests/jvm_double/double_fixture.h"
 
-#include <fstream>
-#include <iterator>
-
-#include "platform/utf.h"
 #include "tests/jvm_double/environment.h"
 #include "tests/support/process.h"
 
 namespace zep::test {
-
-std::filesystem::path testHome(std::string_view name) {
-    return std::filesystem::path(testProgramDirectory()) / "homes" / name;
-}
-
-std::filesystem::path libraryIn(std::string_view home) {
-    return (testHome(home) / ZEP_TEST_HOME_LIBRARY).make_preferred();
-}
-
-std::string utf8(const std::filesystem::path& path) { return platform::utf16ToUtf8(path.u16string()); }
 
 void JvmDouble::SetUp() {
     // Death tests run their statement in a fresh run of this program, which
@@ -40,22 +26,7 @@ void JvmDouble::TearDown() {
 
 void JvmDouble::failWith(const std::u16string& switches) { setEnvironmentVariable(u"ZEPTEST_JVM_FAIL", switches); }
 
-Lines JvmDouble::log() const {
-    std::ifstream file(logPath, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    Lines lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start) + "<no line feed>");
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
+Lines JvmDouble::log() const { return JvmLog(logPath).lines(); }
 
 Lines JvmDouble::logFrom(std::string_view first) const {
     Lines lines = log();
@@ -65,12 +36,12 @@ Lines JvmDouble::logFrom(std::string_view first) const {
 }
 
 void JvmDouble::load(std::string_view home) {
-    library = platform::Library::load(libraryIn(home).u16string());
-    ASSERT_TRUE(library) << utf8(libraryIn(home));
+    library = platform::Library::load(libraryIn(testHome(home)).u16string());
+    ASSERT_TRUE(library) << utf8Path(libraryIn(testHome(home)));
 }
 
 jint JvmDouble::create(const std::vector<std::string>& options) {
-    auto createJavaVm = reinterpret_cast<CreateJavaVm>(library.symbol("JNI_CreateJavaVM"));
+    auto createJavaVm = library.function<CreateJavaVm>("JNI_CreateJavaVM");
     if (createJavaVm == nullptr) {
         ADD_FAILURE() << "no JNI_CreateJavaVM";
         return JNI_ERR;

@@ -10,19 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/library.h"
+#include "tests/support/test_homes.h"
 
 namespace zep::test {
 
-using Lines = std::vector<std::string>;
 using CreateJavaVm = jint(JNICALL*)(JavaVM**, void**, void*);
-
-// A home made by zep_add_test_home, next to the test programs.
-std::filesystem::path testHome(std::string_view name);
-// The JVM library inside that home.
-std::filesystem::path libraryIn(std::string_view home);
-// A path as the double writes it into its log.
-std::string utf8(const std::filesystem::path& path);
 
 class JvmDouble : public ::testing::Test {
 protected:

@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/jvm_double/environment.h"
 
 namespace zep::test {

@@ -13,7 +13,7 @@ TEST_F(JvmDouble, RecordsEveryStepOfALaunch) {
     int extra = 0;
     JavaVMOption options[] = {{classPath.data(), nullptr}, {awkward.data(), &extra}};
     JavaVMInitArgs init{JNI_VERSION_1_6, 2, options, JNI_FALSE};
-    auto createJavaVm = reinterpret_cast<CreateJavaVm>(library.symbol("JNI_CreateJavaVM"));
+    auto createJavaVm = library.function<CreateJavaVm>("JNI_CreateJavaVM");
     ASSERT_NE(createJavaVm, nullptr);
     ASSERT_EQ(createJavaVm(&vm, reinterpret_cast<void**>(&env), &init), JNI_OK);
 
@@ -31,7 +31,7 @@ TEST_F(JvmDouble, RecordsEveryStepOfALaunch) {
 
     EXPECT_EQ(log(),
               (Lines{
-                  "load " + utf8(libraryIn("valid")),
+                  "load " + utf8Path(libraryIn(testHome("valid"))),
                   "JNI_CreateJavaVM version=0x00010006 nOptions=2 ignoreUnrecognized=0",
                   "option[0]=-Djava.class.path=zep.jar",
                   "option[1]=-Dx=\\xC3\\xA9 \\\\ \\x09\\x7F~",

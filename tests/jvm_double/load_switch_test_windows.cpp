@@ -8,9 +8,9 @@ namespace {
 
 TEST_F(JvmDouble, LoadSwitchMakesLoadLibraryFail) {
     failWith(u"load");
-    EXPECT_FALSE(platform::Library::load(libraryIn("valid").u16string()));
+    EXPECT_FALSE(platform::Library::load(libraryIn(testHome("valid")).u16string()));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
-    EXPECT_EQ(log(), (Lines{"load " + utf8(libraryIn("valid")), "load refused", "unload"}));
+    EXPECT_EQ(log(), (Lines{"load " + utf8Path(libraryIn(testHome("valid"))), "load refused", "unload"}));
 
     // Read at each load: the same file loads once the switch is gone.
     failWith(u"");

@@ -135,7 +135,7 @@ TEST_F(Misuse, ACallWithAnExceptionPendingIsRecorded) {
 
 TEST_F(Misuse, CreationFollowsTheRulesOfAJvm) {
     load();
-    auto createJavaVm = reinterpret_cast<CreateJavaVm>(library.symbol("JNI_CreateJavaVM"));
+    auto createJavaVm = library.function<CreateJavaVm>("JNI_CreateJavaVM");
     ASSERT_NE(createJavaVm, nullptr);
     JavaVMInitArgs init{JNI_VERSION_1_1, 0, nullptr, JNI_TRUE};
     EXPECT_EQ(createJavaVm(&vm, reinterpret_cast<void**>(&env), &init), JNI_EVERSION);

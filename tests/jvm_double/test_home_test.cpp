@@ -12,10 +12,10 @@ namespace fs = std::filesystem;
 TEST(TestHome, HasTheLayoutOfAJavaRuntime) {
     for (const char* home : {"valid", "noentry", "unloadable"}) {
         EXPECT_TRUE(fs::is_regular_file(testHome(home) / ZEP_TEST_HOME_JAVA)) << home;
-        EXPECT_TRUE(fs::is_regular_file(libraryIn(home))) << home;
+        EXPECT_TRUE(fs::is_regular_file(libraryIn(testHome(home)))) << home;
     }
     EXPECT_FALSE(fs::exists(testHome("no-java") / ZEP_TEST_HOME_JAVA));
-    EXPECT_TRUE(fs::is_regular_file(libraryIn("no-java")));
+    EXPECT_TRUE(fs::is_regular_file(libraryIn(testHome("no-java"))));
     EXPECT_FALSE(fs::exists(testHome("jre-only") / "bin"));
     EXPECT_TRUE(fs::is_regular_file(testHome("jre-only") / "jre" / ZEP_TEST_HOME_JAVA));
     EXPECT_TRUE(fs::is_regular_file(testHome("jre-only") / "jre" / ZEP_TEST_HOME_LIBRARY));
@@ -29,18 +29,18 @@ TEST(TestHome, JavaProgramLooksRunnable) {
 TEST_F(JvmDouble, LoadAndUnloadAreRecordedWithThePathAsLoaded) {
     load("jre-only/jre");
     library.reset();
-    EXPECT_EQ(log(), (Lines{"load " + utf8(libraryIn("jre-only/jre")), "unload"}));
+    EXPECT_EQ(log(), (Lines{"load " + utf8Path(libraryIn(testHome("jre-only") / "jre")), "unload"}));
 }
 
 TEST_F(JvmDouble, TheNoEntryLibraryLoadsButCannotCreateAMachine) {
     load("noentry");
-    EXPECT_EQ(library.symbol("JNI_CreateJavaVM"), nullptr);
+    EXPECT_EQ(library.function<CreateJavaVm>("JNI_CreateJavaVM"), nullptr);
     library.reset();
-    EXPECT_EQ(log(), (Lines{"load " + utf8(libraryIn("noentry")), "unload"}));
+    EXPECT_EQ(log(), (Lines{"load " + utf8Path(libraryIn(testHome("noentry"))), "unload"}));
 }
 
 TEST_F(JvmDouble, TheUnloadableLibraryDoesNotLoad) {
-    EXPECT_FALSE(platform::Library::load(libraryIn("unloadable").u16string()));
+    EXPECT_FALSE(platform::Library::load(libraryIn(testHome("unloadable")).u16string()));
     EXPECT_EQ(log(), Lines{});
 }
 

@@ -12,12 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace zep::test {
 
 namespace win32 = platform::win32;
 
+// Win32's values for what only the registry answers, never the search asks.
+inline constexpr std::int32_t kErrorFileNotFound = 2;
+inline constexpr std::int32_t kErrorNoMoreItems = 259;
+inline constexpr std::int32_t kErrorUnsupportedType = 1630;
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegDword = 4;
@@ -82,7 +86,7 @@ public:
         const std::u16string path = rootName + u"\\" + subKey;
         opened.push_back(path);
         accesses.push_back(access);
-        if (nodes_.count(fold(path)) == 0) return win32::kErrorFileNotFound;
+        if (nodes_.count(fold(path)) == 0) return kErrorFileNotFound;
         handles_[++next_] = path;
         ++openKeys;
         *key = next_;
@@ -100,7 +104,7 @@ public:
         EXPECT_EQ(*nameLength, 260u) << "the name buffer's capacity, reset before every call";
         const std::u16string path = pathOf(key);
         const auto& children = nodes_[fold(path)].children;
-        if (index >= children.size()) return win32::kErrorNoMoreItems;
+        if (index >= children.size()) return kErrorNoMoreItems;
         const std::u16string& child = children[index];
         if (failingEnumerations.count(path + u"\\" + child) != 0) return 1;  // ERROR_INVALID_FUNCTION
         if (child.size() + 1 > *nameLength) return win32::kErrorMoreData;
@@ -111,21 +115,20 @@ public:
     }
 
     std::int32_t getValue(Key key, const std::u16string& subKey, const std::u16string& valueName, std::uint32_t flags,
-                          void* data, std::uint32_t* dataSize) override {
+                          char16_t* data, std::uint32_t* dataSize) override {
         EXPECT_EQ(flags, win32::kRrfRtRegSz) << "strings only, nothing else";
         if (valueName == u"JavaHome") {
             EXPECT_EQ(*dataSize, 2048u) << "1024 units";
-            const auto* bytes = static_cast<const unsigned char*>(data);
-            EXPECT_TRUE(std::all_of(bytes, bytes + *dataSize, [](unsigned char b) { return b == 0; }))
+            EXPECT_TRUE(std::all_of(data, data + *dataSize / sizeof(char16_t), [](char16_t unit) { return unit == 0; }))
                 << "the buffer is zero-filled before every read";
         }
         const std::u16string path = pathOf(key) + (subKey.empty() ? u"" : u"\\" + subKey);
         const auto node = nodes_.find(fold(path));
-        if (node == nodes_.end()) return win32::kErrorFileNotFound;
+        if (node == nodes_.end()) return kErrorFileNotFound;
         const auto value = node->second.values.find(valueName);
-        if (value == node->second.values.end()) return win32::kErrorFileNotFound;
+        if (value == node->second.values.end()) return kErrorFileNotFound;
         // Without RRF_NOEXPAND an expandable string passes the REG_SZ filter.
-        if (value->second.type != kRegSz && value->second.type != kRegExpandSz) return win32::kErrorUnsupportedType;
+        if (value->second.type != kRegSz && value->second.type != kRegExpandSz) return kErrorUnsupportedType;
         const std::size_t needed = (value->second.text.size() + 1) * sizeof(char16_t);
         if (data == nullptr || needed > *dataSize) {
             *dataSize = static_cast<std::uint32_t>(needed);

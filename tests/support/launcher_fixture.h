@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "launcher/launcher.h"
+#include "tests/support/language_state.h"
 #include "tests/support/stderr_capture.h"
 
 namespace zep::test {
@@ -23,7 +24,7 @@ std::string runtimeError(Action action) {
 
 // A Launcher with helpers to feed it a command line (argv[0] is supplied) and
 // to read back what it collected.
-class LauncherTest : public ::testing::Test {
+class LauncherTest : public LanguageStateTest {
 protected:
     void parse(std::vector<std::u16string> arguments) {
         const int argc = setArguments(std::move(arguments));
@@ -38,7 +39,7 @@ protected:
     // The option strings handed to the JVM, as bytes.
     std::vector<std::string> options() const {
         std::vector<std::string> result;
-        for (const JavaVMOption& option : launcher.jvmOptions) {
+        for (const JavaVMOption& option : launcher.jvmOptions.records()) {
             EXPECT_EQ(option.extraInfo, nullptr);
             result.emplace_back(option.optionString);
         }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "tests/support/process.h"
 
 namespace zep::test {

@@ -1,5 +1,9 @@
+#include <cstdio>
 #include <stdexcept>
+#include <utility>
 
+#include "platform/handle.h"
+#include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
 
@@ -64,18 +68,14 @@ std::u16string environmentBlock(const ProcessOptions& options) {
     return block;
 }
 
-struct Handle {
-    HANDLE value = nullptr;
-    Handle() = default;
-    explicit Handle(HANDLE handle) : value(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { close(); }
-    void close() {
-        if (value != nullptr && value != INVALID_HANDLE_VALUE) ::CloseHandle(value);
-        value = nullptr;
-    }
+// A kernel object's handle: a process, a thread, a pipe, a file.
+struct KernelHandleTraits {
+    using pointer = HANDLE;
+    static constexpr pointer invalid() noexcept { return nullptr; }
+    static bool isValid(pointer handle) noexcept { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    void close(pointer handle) const noexcept { ::CloseHandle(handle); }
 };
+using Handle = platform::UniqueHandle<KernelHandleTraits>;
 
 struct Reader {
     HANDLE pipe;
@@ -111,28 +111,28 @@ RunningProgram::~RunningProgram() {
     if (state_ && !state_->finished) finish(std::chrono::milliseconds(0));
 }
 
-bool RunningProgram::running() { return ::WaitForSingleObject(state_->process.value, 0) == WAIT_TIMEOUT; }
+bool RunningProgram::running() { return ::WaitForSingleObject(state_->process.get(), 0) == WAIT_TIMEOUT; }
 
 unsigned long RunningProgram::id() const { return state_->id; }
 
 ProcessResult RunningProgram::finish(std::chrono::milliseconds timeout) {
     State& state = *state_;
     state.finished = true;
-    if (::WaitForSingleObject(state.process.value, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(state.process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
         state.result.timedOut = true;
-        ::TerminateProcess(state.process.value, 259);
-        ::WaitForSingleObject(state.process.value, INFINITE);
+        ::TerminateProcess(state.process.get(), 259);
+        ::WaitForSingleObject(state.process.get(), INFINITE);
     }
     // A process the child started may still hold a pipe; it gets a moment,
     // then the read is cancelled.
     for (Handle* thread : {&state.outThread, &state.errThread}) {
-        if (::WaitForSingleObject(thread->value, 2000) != WAIT_OBJECT_0) {
-            ::CancelSynchronousIo(thread->value);
-            ::WaitForSingleObject(thread->value, INFINITE);
+        if (::WaitForSingleObject(thread->get(), 2000) != WAIT_OBJECT_0) {
+            ::CancelSynchronousIo(thread->get());
+            ::WaitForSingleObject(thread->get(), INFINITE);
         }
     }
     DWORD exitCode = 0;
-    ::GetExitCodeProcess(state.process.value, &exitCode);
+    ::GetExitCodeProcess(state.process.get(), &exitCode);
     state.result.exitCode = static_cast<int>(exitCode);
     return state.result;
 }
@@ -149,19 +149,20 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     auto state = std::make_unique<RunningProgram::State>();
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     Handle outWrite, errWrite;
-    if (!::CreatePipe(&state->outRead.value, &outWrite.value, &inheritable, 0) ||
-        !::CreatePipe(&state->errRead.value, &errWrite.value, &inheritable, 0)) {
-        throw std::runtime_error("CreatePipe");
+    for (auto [read, write] : {std::pair{&state->outRead, &outWrite}, std::pair{&state->errRead, &errWrite}}) {
+        HANDLE readEnd = nullptr, writeEnd = nullptr;
+        if (!::CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) throw std::runtime_error("CreatePipe");
+        read->reset(readEnd);
+        write->reset(writeEnd);
+        ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     }
-    ::SetHandleInformation(state->outRead.value, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(state->errRead.value, HANDLE_FLAG_INHERIT, 0);
-    Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
-                               nullptr));
+    const Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                     OPEN_EXISTING, 0, nullptr));
 
     // Only the standard handles reach the child.
-    std::vector<HANDLE> inherited = {input.value, outWrite.value};
+    std::vector<HANDLE> inherited = {input.get(), outWrite.get()};
     const bool noError = options.standardError == ProcessOptions::StandardError::None;
-    if (!noError) inherited.push_back(errWrite.value);
+    if (!noError) inherited.push_back(errWrite.get());
     SIZE_T attributeSize = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeSize);
     std::vector<char> attributeStorage(attributeSize);
@@ -173,25 +174,36 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     STARTUPINFOEXW startup{};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
-    startup.StartupInfo.hStdInput = input.value;
-    startup.StartupInfo.hStdOutput = outWrite.value;
-    startup.StartupInfo.hStdError = noError ? nullptr : errWrite.value;
+    startup.StartupInfo.hStdInput = input.get();
+    startup.StartupInfo.hStdOutput = outWrite.get();
+    startup.StartupInfo.hStdError = noError ? nullptr : errWrite.get();
     startup.lpAttributeList = attributes;
     PROCESS_INFORMATION process{};
-    const BOOL created = ::CreateProcessW(
-        wide(program), const_cast<wchar_t*>(wide(commandLine)), nullptr, nullptr, TRUE,
-        CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT, environment.data(),
-        options.workingDirectory.empty() ? nullptr : wide(options.workingDirectory), &startup.StartupInfo, &process);
+    // A start that the system refuses never reached the program, and is tried
+    // once more: under Wine it now and then fails for no reason of the
+    // program's. Each such retry is said on standard error.
+    BOOL created = FALSE;
+    for (int attempt = 1; attempt <= 2 && !created; ++attempt) {
+        created = ::CreateProcessW(wide(program), const_cast<wchar_t*>(wide(commandLine)), nullptr, nullptr, TRUE,
+                                   CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT, environment.data(),
+                                   options.workingDirectory.empty() ? nullptr : wide(options.workingDirectory),
+                                   &startup.StartupInfo, &process);
+        if (!created && attempt == 1) {
+            std::fprintf(stderr, "process helper: CreateProcessW of %s failed with %lu; starting it again\n",
+                         platform::utf16ToUtf8(program).c_str(), ::GetLastError());
+        }
+    }
+    const DWORD error = ::GetLastError();
     ::DeleteProcThreadAttributeList(attributes);
-    if (!created) throw std::runtime_error("CreateProcessW failed with " + std::to_string(::GetLastError()));
-    state->process.value = process.hProcess;
+    if (!created) throw std::runtime_error("CreateProcessW failed with " + std::to_string(error));
+    state->process.reset(process.hProcess);
     state->id = process.dwProcessId;
     ::CloseHandle(process.hThread);
 
-    state->outReader = {state->outRead.value, &state->result.out};
-    state->errReader = {state->errRead.value, &state->result.err};
-    state->outThread.value = ::CreateThread(nullptr, 0, drain, &state->outReader, 0, nullptr);
-    state->errThread.value = ::CreateThread(nullptr, 0, drain, &state->errReader, 0, nullptr);
+    state->outReader = {state->outRead.get(), &state->result.out};
+    state->errReader = {state->errRead.get(), &state->result.err};
+    state->outThread.reset(::CreateThread(nullptr, 0, drain, &state->outReader, 0, nullptr));
+    state->errThread.reset(::CreateThread(nullptr, 0, drain, &state->errReader, 0, nullptr));
     return RunningProgram(std::move(state));
 }
 

@@ -6,12 +6,6 @@
 
 namespace zep::test {
 
-// A path as UTF-8 bytes, as the launcher and the test double print it.
-inline std::string utf8Path(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
-
 // A fresh directory for one test under the build tree's scratch area, removed
 // again when the test ends.
 class ScratchDirectory {

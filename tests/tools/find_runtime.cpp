@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "discovery/find_java_runtime.h"
+#include "platform/text.h"
 #include "platform/trace.h"
-#include "platform/utf.h"
 
 int main() {
     zep::platform::trace::start();

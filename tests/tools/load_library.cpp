@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/platform.h"
-#include "platform/utf.h"
+#include "platform/library.h"
+#include "platform/text.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) return 2;

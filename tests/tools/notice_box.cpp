@@ -18,7 +18,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/message_box_windows.h"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "notice/help_anchor.h"
+#include "notice/notice_text.h"
 
-namespace zep {
+namespace zep::notice {
 namespace {
 
 struct AnchorCase {
@@ -68,4 +68,4 @@ TEST(ExtractHelpAnchor, WithoutACompleteAnchorNothingChanges) {
 }
 
 }  // namespace
-}  // namespace zep
+}  // namespace zep::notice

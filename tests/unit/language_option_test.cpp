@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "notice/language_table.h"
-#include "platform/platform.h"
+#include "platform/strings.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/launcher_fixture.h"
 

@@ -1,5 +1,6 @@
 #include <stdexcept>
 
+#include "platform/text.h"
 #include "tests/support/launcher_fixture.h"
 
 namespace zep::test {
@@ -28,7 +29,7 @@ TEST_F(ParseArguments, MarkersAloneAreOptionsAndLowerCaseMarkersAreNot) {
 
 TEST_F(ParseArguments, LowerCaseMarkerInCommandPositionIsAnInvalidCommand) {
     EXPECT_EQ(runtimeError([&] { parse({u"-dfoo=1", u"zep"}); }), "Invalid command.");
-    EXPECT_TRUE(launcher.jvmOptions.empty());
+    EXPECT_TRUE(launcher.jvmOptions.records().empty());
 }
 
 TEST_F(ParseArguments, EachCommandWordSelectsItsEntryClass) {
@@ -76,7 +77,7 @@ TEST_F(ParseArguments, InvalidCommandEndsTheWalkAtOnce) {
 TEST_F(ParseArguments, NoArgumentsOrOnlyOptionsLeaveTheMainClassEmpty) {
     parse({});
     EXPECT_TRUE(launcher.mainClass.empty());
-    EXPECT_TRUE(launcher.jvmOptions.empty());
+    EXPECT_TRUE(launcher.jvmOptions.records().empty());
     parse({u"-Da", u"-Xb"});
     EXPECT_TRUE(launcher.mainClass.empty());
     EXPECT_TRUE(launcher.programArgs.empty());
@@ -94,7 +95,7 @@ TEST_F(ParseArguments, RefusedPrefixesWarnAndDropTheOption) {
 TEST_F(ParseArguments, RefusedPrefixesIgnoreTheCaseOfLetters) {
     parse({u"-DJAVA.CLASS.PATH=x", u"-Djava.Library.Path=y", u"ls", u"-djava.class.path=z"});
     EXPECT_EQ(stderrText.text(), "Class path cannot be changed.Library path cannot be changed.");
-    EXPECT_TRUE(launcher.jvmOptions.empty());
+    EXPECT_TRUE(launcher.jvmOptions.records().empty());
     EXPECT_EQ(launcher.programArgs, (Args{u"-djava.class.path=z"})) << "a lower-case marker makes no option";
 }
 
@@ -122,14 +123,14 @@ TEST_F(ParseArguments, ProgramArgumentsKeepTheirUtf16) {
 // --- hasPrefixIgnoreCase ----------------------------------------------------
 
 TEST(HasPrefixIgnoreCase, ComparesOnlyAsciiLettersWithoutCase) {
-    EXPECT_TRUE(hasPrefixIgnoreCase(u"-DJaVa.ClAsS.pAtH=anything", u"-Djava.class.path="));
-    EXPECT_TRUE(hasPrefixIgnoreCase(u"-Djava.class.path=", u"-Djava.class.path="));
-    EXPECT_FALSE(hasPrefixIgnoreCase(u"-Djava.class.path", u"-Djava.class.path="));
-    EXPECT_FALSE(hasPrefixIgnoreCase(u"", u"-D"));
-    EXPECT_TRUE(hasPrefixIgnoreCase(u"anything", u""));
-    EXPECT_FALSE(hasPrefixIgnoreCase(u"-D\u00C4", u"-D\u00E4")) << "no case folding outside ASCII";
-    EXPECT_FALSE(hasPrefixIgnoreCase(u"-D@", u"-D`")) << "only letters fold";
-    EXPECT_FALSE(hasPrefixIgnoreCase(u"-D[", u"-D{"));
+    EXPECT_TRUE(platform::hasPrefixIgnoreCase(u"-DJaVa.ClAsS.pAtH=anything", u"-Djava.class.path="));
+    EXPECT_TRUE(platform::hasPrefixIgnoreCase(u"-Djava.class.path=", u"-Djava.class.path="));
+    EXPECT_FALSE(platform::hasPrefixIgnoreCase(u"-Djava.class.path", u"-Djava.class.path="));
+    EXPECT_FALSE(platform::hasPrefixIgnoreCase(u"", u"-D"));
+    EXPECT_TRUE(platform::hasPrefixIgnoreCase(u"anything", u""));
+    EXPECT_FALSE(platform::hasPrefixIgnoreCase(u"-D\u00C4", u"-D\u00E4")) << "no case folding outside ASCII";
+    EXPECT_FALSE(platform::hasPrefixIgnoreCase(u"-D@", u"-D`")) << "only letters fold";
+    EXPECT_FALSE(platform::hasPrefixIgnoreCase(u"-D[", u"-D{"));
 }
 
 }  // namespace

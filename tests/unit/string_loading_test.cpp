@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/platform.h"
 #include "platform/string_entry.h"
+#include "platform/strings.h"
 #include "tests/support/expected_texts.h"
+#include "tests/support/language_state.h"
 
 namespace zep::test {
 namespace {
@@ -16,7 +17,9 @@ namespace {
 using platform::loadString;
 using platform::setThreadUiLanguage;
 
-TEST(LoadString, EveryTextOfEveryLanguageIsTheExpectedOne) {
+class LoadString : public LanguageStateTest {};
+
+TEST_F(LoadString, EveryTextOfEveryLanguageIsTheExpectedOne) {
     for (const ExpectedLanguage& language : kExpectedLanguages) {
         setThreadUiLanguage(language.langid);
         const std::pair<unsigned, std::u16string> texts[] = {
@@ -33,7 +36,7 @@ TEST(LoadString, EveryTextOfEveryLanguageIsTheExpectedOne) {
     }
 }
 
-TEST(LoadString, NotableEntriesAndEntriesWithoutAnyCopy) {
+TEST_F(LoadString, NotableEntriesAndEntriesWithoutAnyCopy) {
     struct Case {
         std::uint16_t langid;
         unsigned id;
@@ -54,7 +57,7 @@ TEST(LoadString, NotableEntriesAndEntriesWithoutAnyCopy) {
     }
 }
 
-TEST(LoadString, ALanguageWithoutACopyGetsOneOfTheNine) {
+TEST_F(LoadString, ALanguageWithoutACopyGetsOneOfTheNine) {
     std::vector<std::u16string> titles;
     for (const ExpectedLanguage& language : kExpectedLanguages) titles.emplace_back(language.title);
     // English (UK), Spanish (Spain), neutral.

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 
 namespace zep::platform {
 namespace {

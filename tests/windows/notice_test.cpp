@@ -11,12 +11,13 @@
 #include <optional>
 #include <thread>
 
-#include "platform/utf.h"
+#include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/message_box_windows.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 
 namespace zep::test {
 namespace {
@@ -63,7 +64,7 @@ protected:
             << "this prefix must know of no Java runtime";
     }
 
-    static fs::path home(const char* name) { return fs::path(testProgramDirectory()) / "homes" / name; }
+    static fs::path home(const char* name) { return testHome(name); }
 
     // Starts `program` (zep.exe unless named), with a standard error of its
     // own unless told otherwise.
@@ -193,11 +194,7 @@ protected:
 
     // A copy of the valid home whose library goes away after the search's
     // probe load, so that the launcher's own load fails.
-    fs::path vanishingHome() {
-        const fs::path copy = scratch / "home";
-        fs::copy(home("valid"), copy, fs::copy_options::recursive);
-        return copy;
-    }
+    fs::path vanishingHome() { return vanishingCopy(scratch.path()); }
 
     ScratchDirectory scratch;
     bool openedWhileTheBoxWasUp = false;

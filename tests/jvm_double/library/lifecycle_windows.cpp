@@ -6,6 +6,7 @@
 #include "record.h"
 #include "switches.h"
 #include "system.h"
+#include "text.h"
 
 namespace zep::jvm_double {
 namespace {
@@ -25,11 +26,7 @@ std::wstring moduleFile(HINSTANCE instance) {
 
 std::string modulePath(HINSTANCE instance) {
     const std::wstring path = moduleFile(instance);
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
+    return encodeUtf8(std::u16string(path.begin(), path.end()));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 
 #include "platform/windows/win32.h"
 #include "system.h"
+#include "text.h"
 
 namespace zep::jvm_double {
 namespace {
@@ -24,22 +25,13 @@ std::optional<std::wstring> wideVariable(const wchar_t* name) {
     }
 }
 
-std::string toUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
 }  // namespace
 
 std::optional<std::string> environmentVariable(const char* name) {
     const std::wstring wideName(name, name + std::char_traits<char>::length(name));
     const auto value = wideVariable(wideName.c_str());
     if (!value) return std::nullopt;
-    return toUtf8(*value);
+    return encodeUtf8(std::u16string(value->begin(), value->end()));
 }
 
 bool appendToLog(std::string_view bytes) {

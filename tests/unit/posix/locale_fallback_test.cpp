@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/platform.h"
+#include "platform/strings.h"
 #include "tests/support/expected_texts.h"
 
 namespace zep::test {

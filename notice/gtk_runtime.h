@@ -4,7 +4,7 @@
 // calls are declared here by hand, with the types of GTK's own headers
 // reduced to what crosses the call.
 
-namespace zep::platform::posix {
+namespace zep::notice {
 
 namespace gtk {
 using gboolean = int;
@@ -53,4 +53,4 @@ struct GtkRuntime {
 // is loaded once and stays loaded, since it cannot be unloaded safely.
 const GtkRuntime* initialisedGtk();
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

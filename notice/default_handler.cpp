@@ -1,9 +1,9 @@
-#include "platform/posix/default_handler.h"
+#include "notice/default_handler.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace zep::platform::posix {
+namespace zep::notice {
 namespace {
 
 // Points standard input, output and error at /dev/null for as long as it
@@ -43,4 +43,4 @@ void openWithDefaultHandler(const GtkRuntime& gtk, const std::string& address) {
     gtk.launchDefaultForUri(address.c_str(), nullptr, nullptr);
 }
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

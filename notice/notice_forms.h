@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace zep::platform::posix {
+namespace zep::notice {
 
 // Everything the notice shows, in UTF-8, the text encoding of both shapes.
 struct NoticeTexts {
@@ -26,4 +26,4 @@ std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts);
 // Writes the notice to standard error as lines, when standard error is a terminal.
 void writeTerminalNotice(const NoticeTexts& texts);
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

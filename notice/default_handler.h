@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "platform/posix/gtk_runtime.h"
+#include "notice/gtk_runtime.h"
 
-namespace zep::platform::posix {
+namespace zep::notice {
 
 // Asks GIO to open `address` and returns once the program is started; what
 // it does then, and whether it could be started at all, is not reported.
 void openWithDefaultHandler(const GtkRuntime& gtk, const std::string& address);
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

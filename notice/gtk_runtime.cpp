@@ -1,11 +1,11 @@
-#include "platform/posix/gtk_runtime.h"
+#include "notice/gtk_runtime.h"
 
 #include <dlfcn.h>
 
 #include <cstdlib>
 #include <initializer_list>
 
-namespace zep::platform::posix {
+namespace zep::notice {
 namespace {
 
 bool hasDisplay() {
@@ -72,4 +72,4 @@ const GtkRuntime* initialisedGtk() {
     return runtime;
 }
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/posix/notice_forms.h"
+#include "notice/notice_forms.h"
 
-namespace zep::platform::posix {
+namespace zep::notice {
 namespace {
 
 void writeAll(int fd, const std::string& bytes) {
@@ -31,4 +31,4 @@ void writeTerminalNotice(const NoticeTexts& texts) {
     writeAll(STDERR_FILENO, lines);
 }
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

@@ -1,11 +1,11 @@
 // The notice as GTK's message dialog, in the shape of the Windows message box:
 // title, body and two buttons, labelled before the dialog is first shown.
 
-#include "platform/posix/default_handler.h"
-#include "platform/posix/gtk_runtime.h"
-#include "platform/posix/notice_forms.h"
+#include "notice/default_handler.h"
+#include "notice/gtk_runtime.h"
+#include "notice/notice_forms.h"
 
-namespace zep::platform::posix {
+namespace zep::notice {
 namespace {
 
 // Response ids of the two buttons; GTK's own ids are negative.
@@ -53,4 +53,4 @@ std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts) {
     return NoticeChoice::Help;
 }
 
-}  // namespace zep::platform::posix
+}  // namespace zep::notice

@@ -1,6 +1,6 @@
-#include <cstdlib>
-#include <cstring>
-#include <new>
+// The command line: options wherever they stand, the command word that
+// selects the entry class, and the arguments for the Java program.
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -8,6 +8,7 @@
 #include "launcher/launcher.h"
 #include "launcher/message.h"
 #include "platform/runtime_text.h"
+#include "platform/text.h"
 #include "platform/trace.h"
 
 namespace zep {
@@ -38,29 +39,7 @@ constexpr RefusedOption kRefusedOptions[] = {
 
 bool isOption(std::u16string_view argument) { return argument.starts_with(u"-D") || argument.starts_with(u"-X"); }
 
-char16_t asciiLower(char16_t unit) {
-    return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
-
-// The option as a NUL-terminated text from malloc, in the encoding the JVM reads.
-char* toOptionString(std::u16string_view argument) {
-    const std::string bytes = platform::toRuntimeEncoding(argument);
-    auto* buffer = static_cast<char*>(std::malloc(bytes.size() + 1));
-    if (buffer == nullptr) throw std::bad_alloc();
-    std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
-    return buffer;
-}
-
 }  // namespace
-
-bool hasPrefixIgnoreCase(const char16_t* argument, const char16_t* prefix) {
-    const std::u16string_view text(argument), start(prefix);
-    if (text.size() < start.size()) return false;
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        if (asciiLower(text[i]) != asciiLower(start[i])) return false;
-    }
-    return true;
-}
 
 void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
     for (int i = 1; i < argc; ++i) {
@@ -68,7 +47,7 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
         if (isOption(argument)) {
             const RefusedOption* refused = nullptr;
             for (const RefusedOption& candidate : kRefusedOptions) {
-                if (hasPrefixIgnoreCase(argv[i], candidate.prefix)) {
+                if (platform::hasPrefixIgnoreCase(argument, candidate.prefix)) {
                     refused = &candidate;
                     break;
                 }
@@ -80,7 +59,7 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
             }
             platform::trace::line("option " + platform::trace::quoted(argument));
             applyLanguageOption(argv[i]);
-            appendOption(toOptionString(argument));
+            jvmOptions.append(platform::toRuntimeEncoding(argument));
         } else if (!mainClass.empty()) {
             programArgs.push_back(platform::programArgumentText(argument));
         } else {

@@ -1,10 +1,18 @@
-#include "notice/help_anchor.h"
+#include "notice/notice_text.h"
 
+#include <iterator>
 #include <regex>
 #include <string_view>
 
-namespace zep {
+#include "notice/language_table.h"
+#include "platform/strings.h"
+#include "platform/text.h"
+#include "resources/string_ids.h"
+
+namespace zep::notice {
 namespace {
+
+constexpr std::u16string_view kLanguagePrefix = u"-Duser.language=";
 
 // The standard regex has no char16_t traits, so the text is searched as
 // wchar_t, one code unit to one wchar_t either way. That loses nothing, and
@@ -34,4 +42,20 @@ bool extractHelpAnchor(std::u16string& text, std::u16string& helpUrl) {
     return true;
 }
 
-}  // namespace zep
+void applyLanguageOption(std::u16string_view option, std::u16string& noticeText, std::u16string& helpUrl) {
+    if (!platform::hasPrefixIgnoreCase(option, kLanguagePrefix)) return;
+    currentLanguage = option.substr(kLanguagePrefix.size());
+    // Java names English "en"; the table's one English copy goes by "en_GB".
+    if (currentLanguage.size() == 2 && platform::hasPrefixIgnoreCase(currentLanguage, u"en")) {
+        currentLanguage = u"en_GB";
+    }
+    // An unknown code keeps whatever language the thread has, and the body is
+    // still prepared in it.
+    if (const auto found = LanguageTable.find(currentLanguage); found != LanguageTable.end()) {
+        platform::setThreadUiLanguage(found->second);
+    }
+    noticeText = platform::loadString(IDS_RUNTIME_MISSING_TEXT);
+    if (!noticeText.empty()) extractHelpAnchor(noticeText, helpUrl);
+}
+
+}  // namespace zep::notice

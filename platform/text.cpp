@@ -1,4 +1,4 @@
-#include "platform/utf.h"
+#include "platform/text.h"
 
 namespace zep::platform {
 namespace {
@@ -142,6 +142,17 @@ std::string encodeLossless(std::u16string_view text) {
     std::string out(text.size() * 3, '\0');
     out.resize(encode(text, out.data(), [](char16_t unit) { return isEscape(unit) ? unit - kEscapeBase : -1; }));
     return out;
+}
+
+bool hasPrefixIgnoreCase(std::u16string_view text, std::u16string_view prefix) {
+    const auto lower = [](char16_t unit) {
+        return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+    };
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (lower(text[i]) != lower(prefix[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace zep::platform

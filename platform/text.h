@@ -1,7 +1,7 @@
 #pragma once
-// Conversions between the launcher's UTF-16 text and bytes. They are used at
-// the edges only: POSIX argv, environment and file names in and out, JVM
-// option strings out.
+// The launcher's text: UTF-16 inside, and the conversions to and from bytes
+// used at the edges only (POSIX argv, environment and file names in and out,
+// JVM option strings out).
 
 #include <cstddef>
 #include <string>
@@ -33,5 +33,9 @@ std::u16string decodeLossless(std::string_view bytes);
 // The inverse of decodeLossless: as utf16ToUtf8, except that a lone
 // U+DC80..U+DCFF becomes the byte it stands for.
 std::string encodeLossless(std::u16string_view text);
+
+// True when `text` starts with `prefix`, ignoring the case of ASCII letters
+// (and only of those).
+bool hasPrefixIgnoreCase(std::u16string_view text, std::u16string_view prefix);
 
 }  // namespace zep::platform

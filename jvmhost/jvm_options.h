@@ -1,0 +1,38 @@
+#pragma once
+// The options handed to JNI_CreateJavaVM: JavaVMOption records in command-line
+// order, their texts owned here. The texts come from the C allocator, since
+// the records hand them to a runtime written in C, and go with the list.
+
+#include <jni.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace zep::jvmhost {
+
+class JvmOptions {
+public:
+    // Appends a record whose text is a NUL-terminated copy of `bytes`, which
+    // are in the encoding the runtime reads. Throws std::bad_alloc.
+    void append(std::string_view bytes);
+
+    // Frees every text, first to last, and empties the list.
+    void clear();
+
+    std::size_t size() const { return records_.size(); }
+    // What JavaVMInitArgs points at; valid until the list changes.
+    JavaVMOption* data() { return records_.data(); }
+    const std::vector<JavaVMOption>& records() const { return records_; }
+
+private:
+    struct FreeText {
+        void operator()(char* text) const { std::free(text); }
+    };
+
+    std::vector<std::unique_ptr<char, FreeText>> texts_;
+    std::vector<JavaVMOption> records_;  // extraInfo null in every one
+};
+
+}  // namespace zep::jvmhost

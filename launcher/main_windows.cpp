@@ -1,0 +1,30 @@
+// The entry point of zep.exe, and of zepw.exe (ZEP_WINDOWLESS), the same
+// launcher without a console window. Windows hands over the command line as
+// UTF-16, which the launcher keeps as it is.
+
+#include <string>
+#include <vector>
+
+#include "launcher/launch.h"
+
+#ifdef ZEP_WINDOWLESS
+#include "launcher/message.h"
+#include "platform/windows/standard_error_given.h"
+#endif
+
+int wmain(int argc, wchar_t* argv[]) {
+#ifdef ZEP_WINDOWLESS
+    // The messages go where the caller sent standard error, if it did;
+    // otherwise they wait for a failure and its box.
+    if (!zep::platform::standardErrorGivenByCaller()) zep::collectMessages();
+#endif
+    return zep::launch([&] {
+        std::vector<std::u16string> arguments;
+        arguments.reserve(static_cast<std::size_t>(argc));
+        for (int i = 0; i < argc; ++i) {
+            const std::wstring_view argument(argv[i]);
+            arguments.emplace_back(argument.begin(), argument.end());
+        }
+        return arguments;
+    });
+}

@@ -1,0 +1,22 @@
+#pragma once
+// What the launcher shows a person: the runtime-missing notice, and the
+// messages of a windowless launcher. Windows shows message boxes
+// (notice_windows.cpp); a POSIX desktop a GTK dialog (notice_gtk.cpp), a
+// terminal lines (notice_terminal.cpp), chosen in notice_posix.cpp.
+
+#include <string>
+
+namespace zep::notice {
+
+// Tells the user that no usable Java runtime was found and waits until they
+// close the notice: body `text`, the title and the OK and Help labels loaded
+// in the thread's language, kept above other windows. Help opens `helpUrl`
+// (when not empty) with the user's default handler. Reports nothing.
+void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl);
+
+// Shows the launcher's messages, one a line, where the user sees them and
+// returns once they are acknowledged: a box captioned "zep" with an OK button
+// on Windows (for a launcher without a console), standard error elsewhere.
+void showMessages(const std::u16string& text);
+
+}  // namespace zep::notice

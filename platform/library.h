@@ -1,0 +1,113 @@
+#pragma once
+// Libraries loaded into the process at run time: any library, and a Java
+// runtime's JVM library with what it needs loaded beside it.
+
+#include <string>
+#include <vector>
+
+#include "platform/handle.h"
+
+#ifdef _WIN32
+struct HINSTANCE__;  // what an HMODULE points at
+#endif
+
+namespace zep::platform {
+
+#ifdef _WIN32
+using NativeLibrary = HINSTANCE__*;
+#else
+using NativeLibrary = void*;  // what dlopen gives
+#endif
+
+struct LibraryTraits {
+    using pointer = NativeLibrary;
+    static constexpr pointer invalid() noexcept { return nullptr; }
+    static constexpr bool isValid(pointer value) noexcept { return value != nullptr; }
+    void close(pointer library) const noexcept;  // FreeLibrary or dlclose
+};
+
+// A loaded library, released when the object goes.
+class Library {
+public:
+    Library() = default;
+    explicit Library(UniqueHandle<LibraryTraits> handle) : handle_(std::move(handle)) {}
+
+    // Loads the library at `path` exactly as given; empty when it does not load.
+    static Library load(const std::u16string& path);
+
+    explicit operator bool() const { return static_cast<bool>(handle_); }
+
+    // An exported function as the type it has; null when there is none.
+    template <typename Function>
+    Function function(const char* name) const {
+        return reinterpret_cast<Function>(address(name));
+    }
+
+    void reset() { handle_.reset(); }
+
+private:
+    using Address = void (*)();  // a function of any type passes through this one
+    Address address(const char* name) const;
+
+    UniqueHandle<LibraryTraits> handle_;
+};
+
+// A Java runtime's JVM library, loaded so that it finds what the runtime ships
+// beside it, and released with all that was loaded for it.
+//
+// Windows: the path is made absolute once, so that the file loaded is the file
+// that was probed. The C runtime libraries present in the runtime's bin
+// directory (of every age the runtimes ship) are loaded first, by their full
+// paths, and stay loaded as long as the JVM library: the libraries the JVM
+// loads later import them by name too. Where the system can (AddDllDirectory),
+// bin joins the search for the JVM library's other imports while it loads,
+// and neither the current directory nor Path take part.
+// POSIX: only a regular file is handed to the loader, so that a FIFO or a
+// device of that name cannot hold the launcher.
+class RuntimeLibrary {
+public:
+    RuntimeLibrary() = default;
+    RuntimeLibrary(RuntimeLibrary&& other) noexcept = default;
+    RuntimeLibrary& operator=(RuntimeLibrary&& other) noexcept {
+        reset();
+        companions_ = std::move(other.companions_);
+        library_ = std::move(other.library_);
+        failure_ = std::move(other.failure_);
+        return *this;
+    }
+    RuntimeLibrary(const RuntimeLibrary&) = delete;
+    RuntimeLibrary& operator=(const RuntimeLibrary&) = delete;
+    ~RuntimeLibrary() { reset(); }
+
+    // Empty when the library does not load; failure() then says why.
+    static RuntimeLibrary load(const std::u16string& path);
+
+    explicit operator bool() const { return static_cast<bool>(library_); }
+
+    template <typename Function>
+    Function function(const char* name) const {
+        return library_.function<Function>(name);
+    }
+
+    // Why the load failed, in plain words; empty once it succeeded.
+    const std::string& failure() const { return failure_; }
+
+    // The JVM library first, then what was loaded for it, last loaded first.
+    void reset() {
+        library_.reset();
+        while (!companions_.empty()) companions_.pop_back();
+    }
+
+private:
+    std::vector<Library> companions_;  // declared first: destroyed after the library
+    Library library_;
+    std::string failure_;
+};
+
+// Whether a JVM library loads as RuntimeLibrary::load loads it, and why not.
+struct LoadProbe {
+    bool loaded = false;
+    std::string failure;  // in plain words, when it did not load
+};
+
+}  // namespace zep::platform
