@@ -74,15 +74,19 @@ void createMachine(const platform::RuntimeLibrary& library, JvmOptions& options,
     initArgs.nOptions = static_cast<jint>(options.size());
     initArgs.options = options.data();
     initArgs.ignoreUnrecognized = JNI_FALSE;
-    trace::line("JNI_CreateJavaVM, JNI 1.6, " + std::to_string(options.size()) + " options as the runtime reads them:");
-    for (const JavaVMOption& option : options.records()) trace::line(std::string("  ") + option.optionString);
+    trace::line([&] {
+        return "JNI_CreateJavaVM, JNI 1.6, " + std::to_string(options.size()) + " options as the runtime reads them:";
+    });
+    for (const JavaVMOption& option : options.records())
+        trace::line([&] { return std::string("  ") + option.optionString; });
     // The machine becomes the caller's only when it was made: a failed
     // creation must leave nothing to destroy, whatever it wrote.
     JavaVM* createdVm = nullptr;
     JNIEnv* createdEnv = nullptr;
     const trace::Stopwatch creating;
     const jint created = createJavaVm(&createdVm, reinterpret_cast<void**>(&createdEnv), &initArgs);
-    trace::line("JNI_CreateJavaVM returned " + std::to_string(created) + " after " + creating.elapsed());
+    trace::line(
+        [&] { return "JNI_CreateJavaVM returned " + std::to_string(created) + " after " + creating.elapsed(); });
     if (created < 0) throw std::runtime_error("Create JVM failed.");
     // A machine that came without an environment cannot be used; what exists
     // of it is still destroyed.
@@ -99,30 +103,34 @@ void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::
     checkStep(env, !mainClass.empty(), "Main class invalid.");
     const trace::Stopwatch finding;
     const jclass entryClass = env->FindClass(mainClass.c_str());
-    trace::line("FindClass " + mainClass + ": " + found(entryClass != nullptr) + finding.elapsed());
+    trace::line([&] { return "FindClass " + mainClass + ": " + found(entryClass != nullptr) + finding.elapsed(); });
     checkStep(env, entryClass != nullptr, "Failed to load main class.");
 
     const trace::Stopwatch building;
     const jobjectArray array = makeArguments(env, arguments);
-    trace::line("String[" + std::to_string(arguments.size()) + "] of the program arguments made in " +
-                building.elapsed());
+    trace::line([&] {
+        return "String[" + std::to_string(arguments.size()) + "] of the program arguments made in " +
+               building.elapsed();
+    });
 
     const trace::Stopwatch looking;
     const jmethodID mainMethod = env->GetStaticMethodID(entryClass, kMainName, kMainSignature);
-    trace::line(std::string("GetStaticMethodID ") + kMainName + kMainSignature + ": " + found(mainMethod != nullptr) +
-                looking.elapsed());
+    trace::line([&] {
+        return std::string("GetStaticMethodID ") + kMainName + kMainSignature + ": " + found(mainMethod != nullptr) +
+               looking.elapsed();
+    });
     checkStep(env, mainMethod != nullptr, "Failed to find main method.");
     const trace::Stopwatch running;
     trace::line("calling main");
     env->CallStaticVoidMethod(entryClass, mainMethod, array);
-    trace::line("main returned after " + running.elapsed());
+    trace::line([&] { return "main returned after " + running.elapsed(); });
     checkJavaException(env, "Exception occurred when calling main method.");
 }
 
 void destroyMachine(JavaVM* vm) {
     const trace::Stopwatch destroying;
     vm->DestroyJavaVM();
-    trace::line("DestroyJavaVM returned after " + destroying.elapsed());
+    trace::line([&] { return "DestroyJavaVM returned after " + destroying.elapsed(); });
 }
 
 }  // namespace zep::jvmhost

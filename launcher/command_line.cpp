@@ -53,11 +53,11 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
                 }
             }
             if (refused != nullptr) {
-                platform::trace::line("option " + platform::trace::quoted(argument) + " refused");
+                platform::trace::line([&] { return "option " + platform::trace::quoted(argument) + " refused"; });
                 writeMessage(refused->warning);
                 continue;
             }
-            platform::trace::line("option " + platform::trace::quoted(argument));
+            platform::trace::line([&] { return "option " + platform::trace::quoted(argument); });
             applyLanguageOption(argv[i]);
             jvmOptions.append(platform::toRuntimeEncoding(argument));
         } else if (!mainClass.empty()) {
@@ -71,16 +71,17 @@ void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
                 }
             }
             if (command == nullptr) {
-                platform::trace::line("command word " + platform::trace::quoted(argument) + ": no such command");
+                platform::trace::line(
+                    [&] { return "command word " + platform::trace::quoted(argument) + ": no such command"; });
                 throw std::runtime_error("Invalid command.");
             }
-            platform::trace::line("command word " + platform::trace::quoted(argument) + ": class " +
-                                  command->mainClass);
+            platform::trace::line(
+                [&] { return "command word " + platform::trace::quoted(argument) + ": class " + command->mainClass; });
             mainClass = command->mainClass;
         }
     }
     if (mainClass.empty()) platform::trace::line("no command word");
-    platform::trace::line("program arguments: " + std::to_string(programArgs.size()));
+    platform::trace::line([&] { return "program arguments: " + std::to_string(programArgs.size()); });
 }
 
 }  // namespace zep

@@ -12,7 +12,7 @@ namespace zep {
 namespace {
 
 int exitWith(int code) {
-    platform::trace::line("exit code " + std::to_string(code));
+    platform::trace::line([&] { return "exit code " + std::to_string(code); });
     return code;
 }
 

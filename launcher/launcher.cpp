@@ -53,16 +53,20 @@ void Launcher::applyLanguageOption(const char16_t* option) { notice::applyLangua
 void Launcher::createJvm() {
     const trace::Stopwatch searching;
     const std::u16string path = findJavaRuntime();
-    trace::line(path.empty() ? "no Java runtime found, after " + searching.elapsed()
-                             : "runtime search chose " + trace::quoted(path) + " in " + searching.elapsed());
+    trace::line([&] {
+        return path.empty() ? "no Java runtime found, after " + searching.elapsed()
+                            : "runtime search chose " + trace::quoted(path) + " in " + searching.elapsed();
+    });
     if (path.empty()) {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to find java install path");
     }
     const trace::Stopwatch loading;
     jvmModule = platform::RuntimeLibrary::load(path);
-    trace::line(jvmModule ? "JVM library loaded in " + loading.elapsed()
-                          : "JVM library does not load now: " + jvmModule.failure());
+    trace::line([&] {
+        return jvmModule ? "JVM library loaded in " + loading.elapsed()
+                         : "JVM library does not load now: " + jvmModule.failure();
+    });
     if (!jvmModule) {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
@@ -76,7 +80,7 @@ void Launcher::showJavaMissingNotice() {
     const trace::Stopwatch shown;
     notice::showRuntimeMissingNotice(noticeText, helpUrl);
     noticeShown();
-    trace::line("runtime-missing notice closed after " + shown.elapsed());
+    trace::line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });
 }
 
 }  // namespace zep

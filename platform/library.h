@@ -16,7 +16,8 @@ namespace zep::platform {
 #ifdef _WIN32
 using NativeLibrary = HINSTANCE__*;
 #else
-using NativeLibrary = void*;  // what dlopen gives
+struct DlopenHandle;  // never defined: dlopen's handle, typed
+using NativeLibrary = DlopenHandle*;
 #endif
 
 struct LibraryTraits {
@@ -30,7 +31,6 @@ struct LibraryTraits {
 class Library {
 public:
     Library() = default;
-    explicit Library(UniqueHandle<LibraryTraits> handle) : handle_(std::move(handle)) {}
 
     // Loads the library at `path` exactly as given; empty when it does not load.
     static Library load(const std::u16string& path);
@@ -46,6 +46,9 @@ public:
     void reset() { handle_.reset(); }
 
 private:
+    friend class RuntimeLibrary;  // which takes over what its loader loaded
+    explicit Library(UniqueHandle<LibraryTraits> handle) : handle_(std::move(handle)) {}
+
     using Address = void (*)();  // a function of any type passes through this one
     Address address(const char* name) const;
 

@@ -7,6 +7,7 @@
 // changes what is written, never what is done.
 
 #include <chrono>
+#include <concepts>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,13 @@ bool on();
 // Writes "zep: <text>\n", after a "\n" when a message (which has no line end)
 // was the last thing written. Does nothing while the trace is off.
 void line(std::string_view text);
+
+// The same for a line that takes work to make: `make` is called only while
+// the trace is on, so that a launch without it does none of that work.
+template <std::invocable Make>
+void line(Make&& make) {
+    if (on()) line(std::string_view(make()));
+}
 
 // Called once a message has gone to standard error.
 void messageWritten();

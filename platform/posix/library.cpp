@@ -6,16 +6,17 @@
 
 namespace zep::platform {
 
-void LibraryTraits::close(pointer library) const noexcept { ::dlclose(library); }
+void LibraryTraits::close(pointer library) const noexcept { ::dlclose(reinterpret_cast<void*>(library)); }
 
 Library Library::load(const std::u16string& path) {
     // Immediate binding, so that a library with unresolvable symbols is refused
     // here and not at its first call; global, as the JVM's own launcher loads it.
-    return Library(UniqueHandle<LibraryTraits>(::dlopen(encodeLossless(path).c_str(), RTLD_NOW | RTLD_GLOBAL)));
+    void* const handle = ::dlopen(encodeLossless(path).c_str(), RTLD_NOW | RTLD_GLOBAL);
+    return Library(UniqueHandle<LibraryTraits>(reinterpret_cast<NativeLibrary>(handle)));
 }
 
 Library::Address Library::address(const char* name) const {
-    return reinterpret_cast<Address>(::dlsym(handle_.get(), name));
+    return reinterpret_cast<Address>(::dlsym(reinterpret_cast<void*>(handle_.get()), name));
 }
 
 RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {

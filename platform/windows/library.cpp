@@ -17,8 +17,9 @@ Library::Address Library::address(const char* name) const {
 RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
     RuntimeModules modules = loadRuntimeModules(path, systemLoaderCalls());
     RuntimeLibrary loaded;
-    for (HMODULE companion : modules.companions)
-        loaded.companions_.emplace_back(UniqueHandle<LibraryTraits>(companion));
+    for (HMODULE companion : modules.companions) {
+        loaded.companions_.push_back(Library(UniqueHandle<LibraryTraits>(companion)));
+    }
     loaded.library_ = Library(UniqueHandle<LibraryTraits>(modules.library));
     if (!loaded.library_) loaded.failure_ = describeLoadFailure(modules.error, path);
     return loaded;
