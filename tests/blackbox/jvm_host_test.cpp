@@ -152,9 +152,10 @@ TEST_F(JvmHost, TraceTellsEachStepOnStandardErrorBesideTheMessages) {
     const ProcessResult result = launch({u"-Djava.class.path=x", u"-Dx=1", u"zep", u"a"}, "", home("valid"), tracing());
     // A message has no line end of its own: the trace line after it starts a new one.
     EXPECT_EQ(withoutTimes(result.err),
-              expand(R"(zep: option "-Djava.class.path=x" refused
+              noOptionsFilesTraced() +
+                  expand(R"(zep: option "-Djava.class.path=x" (command line) refused
 Class path cannot be changed.
-zep: option "-Dx=1"
+zep: option "-Dx=1" (command line)
 zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 1
 zep: QRVN_ZEP_JAVA_HOME "<home>": accepted
@@ -174,7 +175,7 @@ zep: DestroyJavaVM returned after N ms
 zep: JVM library released
 zep: exit code 0
 )",
-                     {{"home", utf8Path(home("valid"))}, {"library", utf8Path(libraryIn(home("valid")))}}));
+                         {{"home", utf8Path(home("valid"))}, {"library", utf8Path(libraryIn(home("valid")))}}));
     EXPECT_EQ(result.exitCode, 0);
 }
 

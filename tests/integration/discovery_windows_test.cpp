@@ -201,7 +201,8 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
             {u"zep"});
     const std::string cannot = "a 32-bit runtime, which this 64-bit launcher cannot use";
     EXPECT_EQ(withoutTimes(launched.err),
-              expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
+              noOptionsFilesTraced() +
+                  expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
 zep: QRVN_ZEP_JAVA_HOME "<x86>\jre": no bin\java.exe
@@ -222,11 +223,11 @@ zep: runtime-missing notice closed after N ms
 Failed to find java install path
 zep: exit code 1
 )",
-                     {{"x86", utf8Path(home("x86"))},
-                      {"no-java", utf8Path(home("no-java"))},
-                      {"unloadable", utf8Path(home("unloadable"))},
-                      {"cannot", cannot},
-                      {"zep", utf8Path(fs::path(zepExecutable()).lexically_normal().parent_path())}}));
+                         {{"x86", utf8Path(home("x86"))},
+                          {"no-java", utf8Path(home("no-java"))},
+                          {"unloadable", utf8Path(home("unloadable"))},
+                          {"cannot", cannot},
+                          {"zep", utf8Path(fs::path(zepExecutable()).lexically_normal().parent_path())}}));
     EXPECT_EQ(launched.exitCode, 1);
 }
 

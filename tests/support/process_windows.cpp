@@ -216,4 +216,14 @@ std::u16string testProgramDirectory() {
 
 std::u16string zepExecutable() { return testProgramDirectory() + u"\\..\\zep.exe"; }
 
+std::u16string userOptionsFile() {
+    wchar_t* roaming = nullptr;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
+        throw std::runtime_error("no roaming application data folder");
+    }
+    const std::u16string folder = fromWide(roaming);
+    ::CoTaskMemFree(roaming);
+    return folder + u"\\Gridmere\\zep.vmoptions";
+}
+
 }  // namespace zep::test
