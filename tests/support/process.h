@@ -39,6 +39,10 @@ struct ProcessOptions {
         BrokenPipe,
     };
     StandardError standardError = StandardError::Pipe;
+    // Windows: the arguments go onto the command line as they are, unquoted,
+    // for programs that parse their command line themselves (msiexec), or a
+    // shortcut's argument text.
+    bool verbatimArguments = false;
 };
 
 // A child that runs while the test goes on (to find and press its windows, say).

@@ -142,7 +142,7 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     std::u16string commandLine = quoteArgument(program);
     for (const auto& argument : arguments) {
         commandLine += u' ';
-        commandLine += quoteArgument(argument);
+        commandLine += options.verbatimArguments ? argument : quoteArgument(argument);
     }
     std::u16string environment = environmentBlock(options);
 
