@@ -20,6 +20,19 @@ endif()
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections $<$<CONFIG:Release,MinSizeRel>:-s>)
 
+# Release binaries that two builds of one commit make byte for byte alike,
+# wherever and whenever they are built: the folders of the sources and of the
+# build tree (whose generated sources are compiled too) are cut from every
+# name the compiler writes into the program, and on Windows the linker writes
+# zero for the PE header's time stamp. Builds with debug information keep the
+# full names, so that a debugger finds the sources.
+set(_zep_release $<AND:$<CONFIG:Release,MinSizeRel>,$<COMPILE_LANGUAGE:C,CXX>>)
+add_compile_options($<${_zep_release}:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>
+                    $<${_zep_release}:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
+if(WIN32)
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()
+
 # A console program whose entry point takes the wide (UTF-16) command line.
 function(zep_make_console_program target)
   if(WIN32)
