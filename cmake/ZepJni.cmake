@@ -10,6 +10,9 @@ get_filename_component(_zep_jdk_home "${_zep_jdk_home}" DIRECTORY)
 find_path(ZEP_JNI_INCLUDE_DIR jni.h
   HINTS "${_zep_jdk_home}/include" ENV JAVA_HOME PATH_SUFFIXES include
   NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+# The JDK that the header comes from: its tools make the runtime the Linux
+# package ships, and the tests run on it.
+get_filename_component(ZEP_JDK_HOME "${ZEP_JNI_INCLUDE_DIR}" DIRECTORY)
 
 add_library(zep_jni INTERFACE)
 target_include_directories(zep_jni SYSTEM INTERFACE ${ZEP_JNI_INCLUDE_DIR})
