@@ -1,7 +1,8 @@
 #pragma once
-// Runs the launcher where it finds no Java runtime at all, so that it shows
-// its notice: a private mount namespace whose /usr/lib/jvm is an empty
-// directory, no runtime named by QRVN_ZEP_JAVA_HOME and an empty PATH.
+// Runs the launcher where no Java runtime is installed, so that it shows its
+// notice (or, from the package, uses the runtime it carries): a private mount
+// namespace whose /usr/lib/jvm is an empty directory, no runtime named by
+// QRVN_ZEP_JAVA_HOME or JAVA_HOME, and an empty PATH.
 
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ struct NoRuntimeOptions {
     std::string stage = "true";
     // A network namespace of its own too: no abstract sockets, no X server by name.
     bool ownNetwork = false;
+    // The launcher to start; empty: the one under test.
+    std::u16string launcher;
 };
 
 // The program and arguments that start the launcher with `arguments` so;
@@ -30,7 +33,7 @@ inline NoRuntimeCommand launcherWithoutRuntimes(const std::vector<std::u16string
     const std::string script = "mount -t tmpfs tmpfs /usr/lib/jvm && " + options.stage + " && PATH= exec \"$0\" \"$@\"";
     NoRuntimeCommand command;
     command.arguments = {options.ownNetwork ? u"-rmn" : u"-rm", u"/bin/sh", u"-c", platform::utf8ToUtf16(script),
-                         zepExecutable()};
+                         options.launcher.empty() ? zepExecutable() : options.launcher};
     command.arguments.insert(command.arguments.end(), arguments.begin(), arguments.end());
     return command;
 }

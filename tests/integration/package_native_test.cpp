@@ -1,0 +1,118 @@
+// The Linux package as a user unpacks it onto a machine without Java: its
+// launcher finds the runtime it carries beside its real file and runs the
+// demo there exactly as on the installed JDK.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/text.h"
+#include "tests/support/no_runtime_posix.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
+
+namespace zep::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::utf8ToUtf16;
+
+class Package : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The package the fixture made from this build, alone in its folder.
+        std::vector<fs::path> archives;
+        for (const auto& entry : fs::directory_iterator(ZEP_TEST_PACKAGE_DIR)) {
+            if (entry.path().string().ends_with(".tar.gz")) archives.push_back(entry.path());
+        }
+        ASSERT_EQ(archives.size(), 1u);
+        const ProcessResult unpacked = runProgram(
+            u"/bin/tar", {u"-xzf", utf8ToUtf16(archives[0].string()), u"-C", utf8ToUtf16(scratch.path().string())});
+        ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
+        const std::string name = archives[0].filename().string();
+        // As the launcher sees its own folder: every link resolved.
+        folder = fs::canonical(scratch / name.substr(0, name.size() - std::string(".tar.gz").size()));
+    }
+
+    ProcessOptions fromTheFolder(bool trace) const {
+        ProcessOptions options;
+        clearRuntimeEnvironment(options);
+        // Finding nothing would bring up the notice, which must not wait for a person here.
+        options.environment[u"DISPLAY"] = std::nullopt;
+        options.environment[u"WAYLAND_DISPLAY"] = std::nullopt;
+        if (trace) options.environment[u"QRVN_ZEP_TRACE"] = u"1";
+        options.workingDirectory = utf8ToUtf16(folder.string());
+        return options;
+    }
+
+    // `launcher` started from the unpacked folder where no Java is installed.
+    ProcessResult withoutJava(const fs::path& launcher, const std::vector<std::u16string>& arguments,
+                              bool trace = false) const {
+        NoRuntimeOptions hidden;
+        hidden.launcher = utf8ToUtf16(launcher.string());
+        const NoRuntimeCommand command = launcherWithoutRuntimes(arguments, hidden);
+        return runProgram(command.program, command.arguments, fromTheFolder(trace));
+    }
+
+    // The package's launcher on the JDK of the build.
+    ProcessResult onTheJdk(const std::vector<std::u16string>& arguments) const {
+        ProcessOptions options = fromTheFolder(false);
+        options.environment[u"QRVN_ZEP_JAVA_HOME"] = utf8ToUtf16(ZEP_TEST_JDK_HOME);
+        return runProgram(utf8ToUtf16((folder / "zep").string()), arguments, options);
+    }
+
+    ScratchDirectory scratch;
+    fs::path folder;
+};
+
+TEST_F(Package, RunsTheDemoOnItsOwnRuntimeWhereNoJavaIsInstalled) {
+    std::vector<std::string> contents;
+    for (const auto& entry : fs::directory_iterator(folder)) contents.push_back(entry.path().filename().string());
+    std::sort(contents.begin(), contents.end());
+    EXPECT_EQ(contents, (std::vector<std::string>{"README.md", "runtime", "zep", "zep.jar"}));
+    EXPECT_TRUE(fs::is_regular_file(folder / "runtime/lib/server/classes.jsa")) << "starts twice as slowly";
+    EXPECT_FALSE(fs::exists(folder / "runtime/bin")) << "the JDK's commands are shipped";
+    // Else every launch from the build tree would take the package's runtime.
+    EXPECT_FALSE(fs::exists(fs::path(zepExecutable()).parent_path() / "runtime"));
+
+    const std::vector<std::vector<std::u16string>> demo = {
+        {u"createmodel", u"runs/road.model", u"--length", u"60", u"--vehicles", u"12", u"--seed", u"7"},
+        {u"cfs", u"runs/road.model", u"runs/road.run", u"--steps", u"20"},
+        {u"ls", u"runs"},
+        {u"animation", u"runs/road.run", u"--frames", u"3", u"--delay", u"0"},
+    };
+    std::vector<ProcessResult> expected;
+    fs::create_directory(folder / "runs");
+    for (const auto& arguments : demo) {
+        expected.push_back(onTheJdk(arguments));
+        ASSERT_EQ(expected.back().exitCode, 0) << expected.back().err;
+        ASSERT_NE(expected.back().out, "");
+    }
+    fs::remove_all(folder / "runs");
+    fs::create_directory(folder / "runs");
+    for (std::size_t i = 0; i < demo.size(); ++i) {
+        const ProcessResult result = withoutJava(folder / "zep", demo[i]);
+        EXPECT_EQ(result.out, expected[i].out) << platform::utf16ToUtf8(demo[i][0]);
+        EXPECT_EQ(result.err, expected[i].err);
+        EXPECT_EQ(result.exitCode, 0);
+    }
+
+    const std::string chosen = "zep: runtime search chose \"" + folder.string() + "/runtime/lib/server/libjvm.so\"";
+    const ProcessResult traced = withoutJava(folder / "zep", {u"ls", u"runs"}, true);
+    EXPECT_EQ(traced.out, expected[2].out);
+    EXPECT_NE(traced.err.find("zep: runtime beside the executable \"" + folder.string() + "/runtime\": accepted\n"),
+              std::string::npos)
+        << traced.err;
+    EXPECT_NE(traced.err.find(chosen), std::string::npos) << traced.err;
+
+    // A link elsewhere leads to the real file's folder, not the link's.
+    fs::create_directory(scratch / "elsewhere");
+    fs::create_symlink(folder / "zep", scratch / "elsewhere/zep");
+    const ProcessResult linked = withoutJava(scratch / "elsewhere/zep", {u"ls", u"runs"}, true);
+    EXPECT_EQ(linked.out, expected[2].out);
+    EXPECT_NE(linked.err.find(chosen), std::string::npos) << linked.err;
+}
+
+}  // namespace
+}  // namespace zep::test
