@@ -24,18 +24,23 @@ struct Software {
 constexpr char16_t kZulu[] = u"Azul Systems\\Zulu";
 constexpr char16_t kZuluPrefix[] = u"zulu-";
 
-bool isDigits(std::u16string_view field) {
-    return !field.empty() && std::all_of(field.begin(), field.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
-}
+bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 
-std::vector<std::u16string_view> fieldsOf(std::u16string_view version) {
-    std::vector<std::u16string_view> fields;
-    for (;;) {
-        const std::size_t dot = version.find(u'.');
-        fields.push_back(version.substr(0, dot));
-        if (dot == std::u16string_view::npos) return fields;
-        version.remove_prefix(dot + 1);
+// The runs of digits in a version's name, left to right: "1.8.0_402" gives
+// 1, 8, 0 and 402, "22.0.1+8" 22, 0, 1 and 8, whatever separates them.
+std::vector<std::u16string_view> numbersOf(std::u16string_view version) {
+    std::vector<std::u16string_view> numbers;
+    for (std::size_t start = 0; start < version.size();) {
+        if (!isDigit(version[start])) {
+            ++start;
+            continue;
+        }
+        std::size_t end = start;
+        while (end < version.size() && isDigit(version[end])) ++end;
+        numbers.push_back(version.substr(start, end - start));
+        start = end;
     }
+    return numbers;
 }
 
 // Whole numbers of any length, compared without converting them.
@@ -78,16 +83,13 @@ void readZuluRecords(platform::Registry& registry, const Software& software, std
 }  // namespace
 
 bool isNewerVersion(std::u16string_view a, std::u16string_view b) {
-    const std::vector<std::u16string_view> left = fieldsOf(a), right = fieldsOf(b);
-    const bool leftNumeric = std::all_of(left.begin(), left.end(), isDigits);
-    const bool rightNumeric = std::all_of(right.begin(), right.end(), isDigits);
-    if (leftNumeric != rightNumeric) return leftNumeric;
-    if (!leftNumeric) return false;
+    const std::vector<std::u16string_view> left = numbersOf(a), right = numbersOf(b);
     for (std::size_t i = 0; i < std::max(left.size(), right.size()); ++i) {
         const int order = compareNumbers(i < left.size() ? left[i] : u"0", i < right.size() ? right[i] : u"0");
         if (order != 0) return order > 0;
     }
-    return false;
+    // Equal numbers: a name without any ("preview") comes after one with them.
+    return !left.empty() && right.empty();
 }
 
 std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view) {
