@@ -22,6 +22,8 @@ public:
 
     bool isPresent(const std::u16string& path) override { return ::access(encodeLossless(path).c_str(), F_OK) == 0; }
 
+    std::optional<std::u16string> fullPath(const std::u16string& path) override { return path; }
+
     LoadProbe probeLoad(const std::u16string& path) override {
         const RuntimeLibrary library = RuntimeLibrary::load(path);
         return {static_cast<bool>(library), library.failure()};

@@ -1,27 +1,10 @@
 #include "platform/windows/runtime_loader.h"
 
+#include "platform/system_access.h"
 #include "platform/text.h"
 
 namespace zep::platform {
 namespace {
-
-// The absolute form of `path`, sized by asking; empty when the system cannot
-// make one (the last error then says why).
-std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls) {
-    std::wstring full;
-    DWORD capacity = 0;
-    for (;;) {
-        const DWORD length =
-            calls.getFullPathName(path.c_str(), capacity, full.empty() ? nullptr : full.data(), nullptr);
-        if (length == 0) return {};
-        if (length < capacity) {
-            full.resize(length);
-            return full;
-        }
-        capacity = length;  // too small: the size needed, terminator included
-        full.assign(capacity, L'\0');
-    }
-}
 
 std::wstring parentOf(const std::wstring& path) {
     const std::size_t separator = path.find_last_of(L"\\/");
@@ -84,6 +67,22 @@ Function procedure(HMODULE module, const char* name) {
 
 }  // namespace
 
+std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls) {
+    std::wstring full;
+    DWORD capacity = 0;
+    for (;;) {
+        const DWORD length =
+            calls.getFullPathName(path.c_str(), capacity, full.empty() ? nullptr : full.data(), nullptr);
+        if (length == 0) return {};
+        if (length < capacity) {
+            full.resize(length);
+            return full;
+        }
+        capacity = length;  // too small: the size needed, terminator included
+        full.assign(capacity, L'\0');
+    }
+}
+
 RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls) {
     RuntimeModules loaded;
     const std::wstring library = fullPath(std::wstring(path.begin(), path.end()), calls);
@@ -91,21 +90,33 @@ RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls&
         loaded.error = ::GetLastError();
         return loaded;
     }
+    // A damaged library in bin must not stop the launcher on a system error
+    // box, in the search's probe or in the load that keeps it.
+    const QuietErrorBoxes quiet;
     const std::wstring bin = parentOf(parentOf(library));
-    const bool searchWithBin = calls.addDllDirectory != nullptr && calls.removeDllDirectory != nullptr;
+    bool searchWithBin = calls.addDllDirectory != nullptr && calls.removeDllDirectory != nullptr;
+    DLL_DIRECTORY_COOKIE added{};
+    if (searchWithBin && !bin.empty()) {
+        added = calls.addDllDirectory(bin.c_str());
+        // Wine refuses a "\\server\share" path to both calls, yet loads it by
+        // its full path: then the library is loaded as where they are missing.
+        if (added == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) searchWithBin = false;
+    }
+    const ScopeExit removed([&] {
+        if (added != nullptr) calls.removeDllDirectory(added);
+    });
     auto load = [&](const std::wstring& file) {
-        return LoadedModule(searchWithBin ? calls.loadLibraryEx(file.c_str(), nullptr, kRuntimeSearchFlags)
-                                          : calls.loadLibrary(file.c_str()),
-                            LoadedModuleTraits{&calls});
+        HMODULE module = nullptr;
+        if (searchWithBin) {
+            module = calls.loadLibraryEx(file.c_str(), nullptr, kRuntimeSearchFlags);
+            if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) searchWithBin = false;
+        }
+        if (!searchWithBin) module = calls.loadLibrary(file.c_str());
+        return LoadedModule(module, LoadedModuleTraits{&calls});
     };
 
     // Freed, last first, unless the JVM library loads too.
     std::vector<LoadedModule> companions;
-    const DLL_DIRECTORY_COOKIE added =
-        searchWithBin && !bin.empty() ? calls.addDllDirectory(bin.c_str()) : DLL_DIRECTORY_COOKIE{};
-    const ScopeExit removed([&] {
-        if (added != nullptr) calls.removeDllDirectory(added);
-    });
     if (!bin.empty()) {
         for (const wchar_t* name : kRuntimeCompanions) {
             const std::wstring companion = bin + L'\\' + name;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/system_access.h"
+#include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
@@ -324,6 +325,43 @@ TEST_F(WindowsDiscovery, PathEntriesThatAreNotAbsoluteLoadNothing) {
         EXPECT_EQ(jvmLog(), "") << "nothing was loaded";
     }
     EXPECT_EQ(find({{u"Path", u";T:\\work"}}).out, "T:\\work\\bin\\server\\jvm.dll");
+}
+
+// --- homes in every form Windows accepts ----------------------------------------------
+
+TEST_F(WindowsDiscovery, HomeAfterTheLongPathPrefixWithATrailingSeparatorIsFound) {
+    // After "\\?\" Windows reads a doubled separator as an empty name.
+    const std::u16string prefixed = u"\\\\?\\" + textOf(home("valid")) + u"\\";
+    const std::string library = "\\\\?\\" + utf8Path(home("valid")) + "\\bin\\server\\jvm.dll";
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", prefixed}}).out, library);
+    EXPECT_EQ(find({{u"JAVA_HOME", prefixed}}).out, library);
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.5.11\\hotspot\\MSI", L"Path", REG_SZ,
+             std::wstring(prefixed.begin(), prefixed.end()));
+    EXPECT_EQ(find().out, library) << "an installer's Path, which ends in a separator by design";
+    EXPECT_EQ(run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", prefixed}}).err, "Main class invalid.") << "and it loads";
+}
+
+TEST_F(WindowsDiscovery, JavaHomeInQuotesAndTheBinOfJavaOnPathInAnySpellingAreFound) {
+    const std::u16string valid = textOf(home("valid"));
+    const std::string library = utf8Path(home("valid")) + "\\bin\\server\\jvm.dll";
+    EXPECT_EQ(find({{u"JAVA_HOME", u"\"" + valid + u"\""}}).out, library);
+    // Windows drops a trailing dot or blank of a component and reads "." and "..".
+    for (const std::u16string& bin : {valid + u"\\bin\\.", valid + u"\\bin\\\\", valid + u"\\bin ",
+                                      valid + u"\\x\\..\\bin", u"\"" + valid + u"\\BIN.\""}) {
+        SCOPED_TRACE(platform::utf16ToUtf8(bin));
+        EXPECT_EQ(find({{u"Path", bin}}).out, library);
+    }
+}
+
+TEST_F(WindowsDiscovery, HomeOnANetworkShareLoads) {
+    // \\zepserver\share is the directory of drive T: (cmake/wine-run.sh).
+    const DriveT drive;
+    fs::copy(home("valid"), DriveT::at("shared"), fs::copy_options::recursive);
+    const std::u16string share = u"\\\\zepserver\\share\\shared";
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", share}}).out, "\\\\zepserver\\share\\shared\\bin\\server\\jvm.dll");
+    const ProcessResult launched = run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", share}}, {u"zep"});
+    EXPECT_EQ(launched.err, "");
+    EXPECT_EQ(launched.exitCode, 0);
 }
 
 TEST(QuietErrorBoxes, HoldsCriticalErrorBoxesOffWhileItLivesOnly) {

@@ -45,6 +45,9 @@ public:
         return files.count(path) != 0;
     }
 
+    // The tests' paths are written as the system would spell them in full.
+    std::optional<std::u16string> fullPath(const std::u16string& path) override { return path; }
+
     platform::LoadProbe probeLoad(const std::u16string& path) override {
         probes.push_back(u"load " + path);
         if (loadable.count(path) != 0) return {true, ""};
