@@ -1,9 +1,9 @@
 #pragma once
 // The launch trace: with QRVN_ZEP_TRACE set (not empty, not "0"), the launcher
 // tells on standard error what it does, one line per step, each beginning with
-// "zep: ". The lines are written straight to the descriptor, never through the
-// stream that carries the messages, so that a failed trace write cannot
-// silence a message; a line that cannot be written is dropped. The trace
+// "zep: ". The lines are written straight to the descriptor, as the messages
+// are, never through the C++ stream, whose first failed write would silence
+// every later one; a line that cannot be written is dropped. The trace
 // changes what is written, never what is done.
 
 #include <chrono>
