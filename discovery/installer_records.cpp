@@ -1,8 +1,12 @@
 #include "discovery/installer_records.h"
 
 #include <algorithm>
+#include <string>
 
 #include "discovery/registry_key.h"
+#include "discovery/search_trace.h"
+#include "platform/runtime_text.h"
+#include "platform/trace.h"
 
 namespace zep::discovery {
 namespace {
@@ -16,8 +20,33 @@ struct Software {
     std::uint32_t access;
     std::u16string_view shown;
 
+    // The key `below` SOFTWARE. One that is there but cannot be opened (its
+    // access denied) is named in the trace; one that is not there is the
+    // common case and is not.
     std::optional<RegistryKey> open(platform::Registry& registry, std::u16string_view below) const {
-        return RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access);
+        std::int32_t status = win32::kErrorSuccess;
+        auto key = RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access, &status);
+        if (!key && status != win32::kErrorFileNotFound) {
+            traceSource(keyPath({shown, below}), "cannot be opened, error " + std::to_string(status));
+        }
+        return key;
+    }
+
+    // Why the string value `name` of a record's key `below` SOFTWARE, read
+    // with `status`, was passed over.
+    void tellPassedOver(platform::Registry& registry, std::u16string_view below, std::u16string_view name,
+                        std::int32_t status) const {
+        if (!platform::trace::on()) return;
+        const std::string value = platform::toOutputBytes(name);
+        if (status == win32::kErrorUnsupportedType) {
+            traceSource(keyPath({shown, below}), value + " is not a string");
+        } else if (status != win32::kErrorFileNotFound) {
+            traceSource(keyPath({shown, below}), value + " cannot be read, error " + std::to_string(status));
+        } else if (RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access)) {
+            traceSource(keyPath({shown, below}), "no " + value + " value");
+        } else {
+            traceSource(keyPath({shown, below}), "no such key");
+        }
     }
 };
 
@@ -61,8 +90,11 @@ void readMsiRecords(platform::Registry& registry, const Software& software, cons
         if (!versionKey) continue;
         for (const std::u16string& jvm : versionKey->subKeyNames()) {
             const std::u16string msi = keyPath({jvm, u"MSI"});
-            if (auto home = versionKey->stringValue(msi, u"Path")) {
+            std::int32_t status = win32::kErrorSuccess;
+            if (auto home = versionKey->stringValue(msi, u"Path", &status)) {
                 records.push_back({keyPath({software.shown, product, version, msi}), version, *home});
+            } else {
+                software.tellPassedOver(registry, keyPath({product, version, msi}), u"Path", status);
             }
         }
     }
@@ -72,10 +104,13 @@ void readZuluRecords(platform::Registry& registry, const Software& software, std
     const auto zulu = software.open(registry, kZulu);
     if (!zulu) return;
     for (const std::u16string& name : zulu->subKeyNames()) {
-        if (auto home = zulu->stringValue(name, u"InstallationPath")) {
+        std::int32_t status = win32::kErrorSuccess;
+        if (auto home = zulu->stringValue(name, u"InstallationPath", &status)) {
             const std::u16string version =
                 name.starts_with(kZuluPrefix) ? name.substr(std::size(kZuluPrefix) - 1) : name;
             records.push_back({keyPath({software.shown, kZulu, name}), version, *home});
+        } else {
+            software.tellPassedOver(registry, keyPath({kZulu, name}), u"InstallationPath", status);
         }
     }
 }

@@ -107,9 +107,13 @@ std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string&
     // closed on every way out of the search.
     const std::u16string path = keyPath({kFamilyKeyPrefix, family});
     const std::u16string shown = keyPath({u"HKLM", path});
-    const auto key = RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine, path, platform::win32::kKeyRead);
+    std::int32_t status = platform::win32::kErrorSuccess;
+    const auto key =
+        RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine, path, platform::win32::kKeyRead, &status);
     if (!key) {
-        traceSource(shown, "no such key");
+        traceSource(shown, status == platform::win32::kErrorFileNotFound
+                               ? std::string("no such key")
+                               : "cannot be opened, error " + std::to_string(status));
         return result;
     }
     std::uint32_t subKeys = 0;

@@ -43,18 +43,24 @@ WORD machineOf(const std::wstring& file) {
     return read ? header.Machine : 0;
 }
 
-// The system's text for an error code, in UTF-8, without its line end.
+// The system's text for an error code, in UTF-8, on one line.
 std::string systemText(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0 || text == nullptr) return "no text for it";
-    std::u16string message(reinterpret_cast<const char16_t*>(text), length);
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ')) {
-        message.pop_back();
+    const ScopeExit freed([text] { ::LocalFree(text); });
+    std::u16string message;
+    for (const char16_t unit : std::u16string_view(reinterpret_cast<const char16_t*>(text), length)) {
+        const bool lineEnd = unit == u'\r' || unit == u'\n';
+        if (!lineEnd) {
+            message.push_back(unit);
+        } else if (!message.empty() && message.back() != u' ') {
+            message.push_back(u' ');
+        }
     }
+    while (!message.empty() && message.back() == u' ') message.pop_back();
     return utf16ToUtf8(message);
 }
 
@@ -144,12 +150,10 @@ std::string describeLoadFailure(DWORD error, const std::u16string& path) {
     if (error == ERROR_MOD_NOT_FOUND && ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return "a library it needs is missing (error 126)";
     }
-    std::string text = systemText(error);
-    // Texts that name the file do it with an insert that was not filled in.
-    if (const std::size_t insert = text.find("%1"); insert != std::string::npos) {
-        text.replace(insert, 2, utf16ToUtf8(path.substr(path.find_last_of(u"\\/") + 1)));
-    }
-    return "error " + std::to_string(error) + ": " + text;
+    // The system's text is taken with its inserts left as they are: what one
+    // stands for differs from message to message, so the file is named beside it.
+    return utf16ToUtf8(path.substr(path.find_last_of(u"\\/") + 1)) + ", error " + std::to_string(error) + ": " +
+           systemText(error);
 }
 
 const LoaderCalls& systemLoaderCalls() {

@@ -195,6 +195,8 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
     keys.add(L"JRE", L"1.6.0_45", REG_SZ, wideOf(home("valid")));
     keys.add(L"JRE", L"11", REG_SZ, wideOf(home("no-java")));
     keys.set(L"SOFTWARE\\JavaSoft\\JRE\\1.8", L"JavaHome", REG_SZ, wideOf(home("x86")), KEY_WOW64_32KEY);
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\24\\hotspot\\MSI", L"Path", REG_DWORD, L"");
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\26\\hotspot", L"Other", REG_SZ, L"");
     std::u16string path = u";";  // an empty entry, then an unloadable home
     path += textOf(home("unloadable"));
     const ProcessResult launched =
@@ -205,26 +207,28 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
               expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
-zep: QRVN_ZEP_JAVA_HOME "<x86>\jre": no bin\java.exe
+zep: QRVN_ZEP_JAVA_HOME "<x86>\\jre": no bin\java.exe
 zep: HKLM\SOFTWARE\JavaSoft\Java Runtime Environment: no such key
 zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45: version below 1.7
 zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>": no bin\java.exe
-zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\jre": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\\jre": no bin\java.exe
 zep: HKLM\SOFTWARE\JavaSoft\JDK: no such key
 zep: HKLM\SOFTWARE\JavaSoft\Java Development Kit: no such key
 zep: Path entry "": not absolute
-zep: Path entry "<unloadable>": does not load: error 193: Bad EXE format for jvm.dll.
-zep: Path entry "<unloadable>\jre": no bin\java.exe
+zep: Path entry "<unloadable>": does not load: jvm.dll, error 193: Bad EXE format for %1.
+zep: Path entry "<unloadable>\\jre": no bin\java.exe
 zep: JAVA_HOME: not set
+zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\24\hotspot\MSI: Path is not a string
+zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\26\hotspot\MSI: no such key
 zep: HKLM\SOFTWARE\WOW6432Node\JavaSoft\JRE\1.8 JavaHome "<x86>": recorded in the 32-bit view: <cannot>
 zep: no Java runtime found, after N ms
 zep: runtime-missing notice closed after N ms
 Failed to find java install path
 zep: exit code 1
 )",
-                     {{"x86", utf8Path(home("x86"))},
-                      {"no-java", utf8Path(home("no-java"))},
-                      {"unloadable", utf8Path(home("unloadable"))},
+                     {{"x86", traced(utf8Path(home("x86")))},
+                      {"no-java", traced(utf8Path(home("no-java")))},
+                      {"unloadable", traced(utf8Path(home("unloadable")))},
                       {"cannot", cannot}}));
     EXPECT_EQ(launched.exitCode, 1);
 }
