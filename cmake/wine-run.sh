@@ -3,6 +3,8 @@
 #
 #   wine-run.sh PREFIX PROGRAM [ARGUMENT...]   run PROGRAM (exit code passed on)
 #   wine-run.sh PREFIX --stop                  end the prefix's wineserver
+#   wine-run.sh PREFIX --remove                end it and delete the prefix, so
+#                                              that the next run makes it afresh
 #
 # The prefix is made on first use, never the user's own; it has a drive T: of
 # its own (a directory beside it) for tests that need a drive's root, which is
@@ -37,12 +39,15 @@ else
     unset DISPLAY WAYLAND_DISPLAY
 fi
 
-if [ "${1:-}" = "--stop" ]; then
+if [ "${1:-}" = "--stop" ] || [ "${1:-}" = "--remove" ]; then
     # -w waits for the server to be gone, so that a run right after this one
     # never finds a dying server and takes it for a live one.
     if [ -d "$WINEPREFIX" ]; then
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true
+    fi
+    if [ "$1" = "--remove" ]; then
+        rm -rf "$WINEPREFIX" "$WINEPREFIX.drive-t"
     fi
     exit 0
 fi

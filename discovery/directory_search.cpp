@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
 #include "discovery/search_list.h"
 #include "discovery/search_trace.h"
@@ -23,6 +24,7 @@ std::u16string parentOf(const std::u16string& path) {
 
 std::u16string DirectoryRuntimeSearch::findJavaRuntime() {
     std::u16string result = searchJavaHomeVariable(kPosixHome, system_);
+    if (result.empty()) result = searchBundledRuntime(kPosixHome, system_);
     if (result.empty()) result = searchRuntimeDirectory();
     if (result.empty()) result = searchPathVariable();
     if (result.empty()) result = searchJavaHome(kPosixHome, system_, isAbsolutePosixPath);

@@ -1,8 +1,8 @@
 #pragma once
 // The Linux way to a Java runtime: the variable QRVN_ZEP_JAVA_HOME, then the
-// runtimes that the distribution installs side by side in /usr/lib/jvm, then
-// the `java` found on PATH, followed through its symbolic links to its home,
-// and last JAVA_HOME.
+// application's own runtime beside the executable, then the runtimes that the
+// distribution installs side by side in /usr/lib/jvm, then the `java` found on
+// PATH, followed through its symbolic links to its home, and last JAVA_HOME.
 
 #include <string>
 

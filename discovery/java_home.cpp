@@ -38,6 +38,11 @@ bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::
     }
     // The costly probe comes last: it rejects a library that is there but
     // cannot live in this process (another architecture, missing imports).
+    return libraryLoads(home, library, system, source);
+}
+
+bool libraryLoads(const std::u16string& home, const std::u16string& library, platform::SystemAccess& system,
+                  std::u16string_view source) {
     const platform::LoadProbe probe = system.probeLoad(library);
     traceCandidate(source, home, probe.loaded ? "accepted" : "does not load: " + probe.failure);
     return probe.loaded;

@@ -14,11 +14,12 @@ namespace zep::discovery {
 struct HomeLayout {
     std::u16string_view javaExecutable;
     std::u16string_view jvmLibrary;
-    std::u16string_view jreDirectory;  // tried when the home itself fails
+    std::u16string_view jreDirectory;    // tried when the home itself fails
+    std::u16string_view bundledRuntime;  // an application's own runtime, beside its executable
 };
 
-inline constexpr HomeLayout kWindowsHome{u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll", u"\\jre"};
-inline constexpr HomeLayout kPosixHome{u"/bin/java", u"/lib/server/libjvm.so", u"/jre"};
+inline constexpr HomeLayout kWindowsHome{u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll", u"\\jre", u"\\runtime"};
+inline constexpr HomeLayout kPosixHome{u"/bin/java", u"/lib/server/libjvm.so", u"/jre", u"/runtime"};
 
 // True when the java executable and the JVM library are both present under
 // `home` and the library loads into this process; the probe load is released
@@ -26,6 +27,11 @@ inline constexpr HomeLayout kPosixHome{u"/bin/java", u"/lib/server/libjvm.so", u
 // trace.
 bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system,
                 std::u16string_view source = u"candidate");
+
+// True when the JVM library at `library`, inside `home`, loads into this
+// process (the probe load is released again); says so in the trace.
+bool libraryLoads(const std::u16string& home, const std::u16string& library, platform::SystemAccess& system,
+                  std::u16string_view source);
 
 // When `home`, or else `home` + jreDirectory, is a Java home, sets `result` to
 // that directory + jvmLibrary and returns true; otherwise leaves it untouched.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
 #include "discovery/installer_records.h"
 #include "discovery/registry_key.h"
@@ -65,6 +66,7 @@ bool passesVersionFloor(std::u16string_view name) {
 
 std::u16string RegistryRuntimeSearch::findJavaRuntime() {
     std::u16string result = searchJavaHomeVariable(kWindowsHome, system_);
+    if (result.empty()) result = searchBundledRuntime(kWindowsHome, system_);
     if (result.empty()) {
         for (const char16_t* family : kFamilies) {
             result = searchRegistryFamily(family);

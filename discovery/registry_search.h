@@ -1,7 +1,8 @@
 #pragma once
 // The Windows way to a Java runtime: the variable QRVN_ZEP_JAVA_HOME, then the
-// runtimes that installers record under HKLM\SOFTWARE\JavaSoft, then the
-// entries of Path taken as homes. Only when these find nothing: JAVA_HOME,
+// application's own runtime beside the executable, then the runtimes that
+// installers record under HKLM\SOFTWARE\JavaSoft, then the entries of Path
+// taken as homes. Only when these find nothing: JAVA_HOME,
 // the runtime whose bin holds the java.exe on Path, and the records of today's
 // installers.
 

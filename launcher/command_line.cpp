@@ -1,15 +1,11 @@
 // The command line: options wherever they stand, the command word that
-// selects the entry class, and the arguments for the Java program.
+// selects the entry class, and the arguments for the Java program; and the
+// options files' lines before it.
 
-#include <stdexcept>
-#include <string>
-#include <string_view>
+#include "launcher/command_line.h"
 
-#include "launcher/launcher.h"
-#include "launcher/message.h"
 #include "platform/runtime_text.h"
 #include "platform/text.h"
-#include "platform/trace.h"
 
 namespace zep {
 namespace {
@@ -28,7 +24,7 @@ constexpr Command kCommands[] = {
 };
 
 struct RefusedOption {
-    const char16_t* prefix;
+    std::u16string_view prefix;
     const char* warning;
 };
 
@@ -37,51 +33,53 @@ constexpr RefusedOption kRefusedOptions[] = {
     {u"-Djava.library.path=", "Library path cannot be changed."},
 };
 
-bool isOption(std::u16string_view argument) { return argument.starts_with(u"-D") || argument.starts_with(u"-X"); }
+bool isCommandLineOption(std::u16string_view argument) {
+    return argument.starts_with(u"-D") || argument.starts_with(u"-X");
+}
 
 }  // namespace
 
-void Launcher::parseArguments(int argc, const char16_t* const argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const std::u16string_view argument(argv[i]);
-        if (isOption(argument)) {
-            const RefusedOption* refused = nullptr;
-            for (const RefusedOption& candidate : kRefusedOptions) {
-                if (platform::hasPrefixIgnoreCase(argument, candidate.prefix)) {
-                    refused = &candidate;
-                    break;
-                }
-            }
-            if (refused != nullptr) {
-                platform::trace::line([&] { return "option " + platform::trace::quoted(argument) + " refused"; });
-                writeMessage(refused->warning);
-                continue;
-            }
-            platform::trace::line([&] { return "option " + platform::trace::quoted(argument); });
-            applyLanguageOption(argv[i]);
-            jvmOptions.append(platform::toRuntimeEncoding(argument));
-        } else if (!mainClass.empty()) {
-            programArgs.push_back(platform::programArgumentText(argument));
-        } else {
-            const Command* command = nullptr;
-            for (const Command& candidate : kCommands) {
-                if (candidate.word == argument) {
-                    command = &candidate;
-                    break;
-                }
-            }
-            if (command == nullptr) {
-                platform::trace::line(
-                    [&] { return "command word " + platform::trace::quoted(argument) + ": no such command"; });
-                throw std::runtime_error("Invalid command.");
-            }
-            platform::trace::line(
-                [&] { return "command word " + platform::trace::quoted(argument) + ": class " + command->mainClass; });
-            mainClass = command->mainClass;
+ParsedOption classifyOption(std::u16string text, const std::u16string& file, unsigned line) {
+    const bool option = file.empty() ? isCommandLineOption(text) : text.starts_with(u'-');
+    ParsedOption parsed{ParsedOption::Kind::Option, std::move(text), nullptr, file, line};
+    if (!option) {
+        parsed.kind = ParsedOption::Kind::Ignored;
+        parsed.warning = "Ignored a line of an options file.";
+        return parsed;
+    }
+    for (const RefusedOption& refused : kRefusedOptions) {
+        if (platform::hasPrefixIgnoreCase(parsed.text, refused.prefix)) {
+            parsed.kind = ParsedOption::Kind::Refused;
+            parsed.warning = refused.warning;
+            break;
         }
     }
-    if (mainClass.empty()) platform::trace::line("no command word");
-    platform::trace::line([&] { return "program arguments: " + std::to_string(programArgs.size()); });
+    return parsed;
+}
+
+ParsedLaunch parseArguments(std::span<const OptionsFile> files, std::span<const std::u16string_view> arguments) {
+    ParsedLaunch launch;
+    for (const OptionsFile& file : files) {
+        for (const OptionLine& line : file.lines)
+            launch.options.push_back(classifyOption(line.text, file.path, line.number));
+    }
+    for (const std::u16string_view argument : arguments) {
+        if (isCommandLineOption(argument)) {
+            launch.options.push_back(classifyOption(std::u16string(argument), {}, 0));
+        } else if (launch.commandWord) {
+            launch.programArgs.push_back(platform::programArgumentText(argument));
+        } else {
+            launch.commandWord = std::u16string(argument);
+            for (const Command& command : kCommands) {
+                if (command.word == argument) {
+                    launch.mainClass = command.mainClass;
+                    break;
+                }
+            }
+            if (launch.mainClass.empty()) break;  // the walk ends: nothing after the word is looked at
+        }
+    }
+    return launch;
 }
 
 }  // namespace zep

@@ -1,12 +1,16 @@
 #include "launcher/launcher.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "discovery/find_java_runtime.h"
 #include "jvmhost/jvm_host.h"
 #include "launcher/message.h"
+#include "launcher/options_file.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
+#include "platform/runtime_text.h"
 #include "platform/trace.h"
 #include "resources/help_address.h"
 
@@ -18,6 +22,22 @@ namespace trace = platform::trace;
 // Both relative: the machine resolves them against the current directory,
 // which the launcher never changes.
 constexpr const char* kFixedOptions[] = {"-Djava.class.path=zep.jar", "-Djava.library.path=."};
+
+// `option "-Xmx64m" ("/opt/zep/zep.vmoptions":2)`: what became of it, and
+// where it came from.
+std::string describe(const ParsedOption& option) {
+    const std::string source = option.file.empty() ? std::string("command line")
+                                                   : trace::quoted(option.file) + ":" + std::to_string(option.line);
+    switch (option.kind) {
+    case ParsedOption::Kind::Option:
+        return "option " + trace::quoted(option.text) + " (" + source + ")";
+    case ParsedOption::Kind::Refused:
+        return "option " + trace::quoted(option.text) + " (" + source + ") refused";
+    case ParsedOption::Kind::Ignored:
+        break;
+    }
+    return "line " + trace::quoted(option.text) + " (" + source + ") is no option: ignored";
+}
 
 }  // namespace
 
@@ -37,7 +57,9 @@ Launcher::~Launcher() {
 
 bool Launcher::run(int argc, const char16_t* const argv[]) {
     try {
-        parseArguments(argc, argv);
+        const std::vector<OptionsFile> files = readOptionsFiles();
+        const std::vector<std::u16string_view> arguments(argv + std::min(argc, 1), argv + argc);
+        apply(parseArguments(files, arguments));
         for (const char* option : kFixedOptions) jvmOptions.append(option);
         createJvm();
         invokeMain();
@@ -48,7 +70,26 @@ bool Launcher::run(int argc, const char16_t* const argv[]) {
     }
 }
 
-void Launcher::applyLanguageOption(const char16_t* option) { notice::applyLanguageOption(option, noticeText, helpUrl); }
+void Launcher::apply(ParsedLaunch parsed) {
+    for (const ParsedOption& option : parsed.options) {
+        trace::line([&] { return describe(option); });
+        if (option.kind != ParsedOption::Kind::Option) {
+            writeMessage(option.warning);
+            continue;
+        }
+        notice::applyLanguageOption(option.text, noticeText, helpUrl);
+        jvmOptions.append(platform::toRuntimeEncoding(option.text));
+    }
+    trace::line([&] {
+        if (!parsed.commandWord) return std::string("no command word");
+        return "command word " + trace::quoted(*parsed.commandWord) + ": " +
+               (parsed.invalidCommand() ? std::string("no such command") : "class " + parsed.mainClass);
+    });
+    if (parsed.invalidCommand()) throw std::runtime_error("Invalid command.");
+    trace::line([&] { return "program arguments: " + std::to_string(parsed.programArgs.size()); });
+    mainClass = std::move(parsed.mainClass);
+    programArgs = std::move(parsed.programArgs);
+}
 
 void Launcher::createJvm() {
     const trace::Stopwatch searching;

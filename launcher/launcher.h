@@ -1,8 +1,8 @@
 #pragma once
-// The one application object of a launch: what the command line asked for, the
-// loaded runtime and its virtual machine, and the texts of the runtime-missing
-// notice; and the order of a launch's steps, each a short call into the
-// subsystem that does it.
+// The one application object of a launch: what the options files and the
+// command line asked for, the loaded runtime and its virtual machine, and the
+// texts of the runtime-missing notice; and the order of a launch's steps, each
+// a short call into the subsystem that does it.
 
 #include <jni.h>
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "jvmhost/jvm_options.h"
+#include "launcher/command_line.h"
 #include "platform/library.h"
 
 namespace zep {
@@ -25,11 +26,12 @@ public:
     // here; returns true when the launch completed.
     bool run(int argc, const char16_t* const argv[]);
 
-    // Sorts the arguments after argv[0] into JVM options, the command word and
-    // program arguments. Throws std::runtime_error("Invalid command.").
-    void parseArguments(int argc, const char16_t* const argv[]);
-    // Acts on "-Duser.language=" options; every other option is left alone.
-    void applyLanguageOption(const char16_t* option);
+private:
+    // Takes what parsing found: writes the warnings, lets -Duser.language=
+    // choose the notice's language, keeps the options in the runtime's
+    // encoding, the entry class and the program arguments. Throws
+    // std::runtime_error("Invalid command.").
+    void apply(ParsedLaunch parsed);
     void createJvm();
     void invokeMain();
     void showJavaMissingNotice();

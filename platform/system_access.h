@@ -23,6 +23,12 @@ public:
     // and dots that end a component); nullopt when it cannot be made.
     // POSIX: the path as given.
     virtual std::optional<std::u16string> fullPath(const std::u16string& path) = 0;
+    // True for a regular file: not a directory, a FIFO or a device.
+    virtual bool isRegularFile(const std::u16string& path) = 0;
+    // The folder that holds the running executable file, as the system knows
+    // it (not the current directory, not what argv[0] says); nullopt when the
+    // system cannot tell.
+    virtual std::optional<std::u16string> executableDirectory() = 0;
     // Whether the JVM library at `path` loads as RuntimeLibrary::load loads it
     // (the load is released before this returns), and if not, why.
     virtual LoadProbe probeLoad(const std::u16string& path) = 0;

@@ -147,13 +147,20 @@ std::string encodeLossless(std::u16string_view text) {
     return out;
 }
 
+std::size_t wellFormedUtf8Length(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const Sequence sequence = nextSequence(bytes, i);
+        if (!sequence.wellFormed) break;
+        i += sequence.length;
+    }
+    return i;
+}
+
 bool hasPrefixIgnoreCase(std::u16string_view text, std::u16string_view prefix) {
-    const auto lower = [](char16_t unit) {
-        return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-    };
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (lower(text[i]) != lower(prefix[i])) return false;
+        if (asciiLower(text[i]) != asciiLower(prefix[i])) return false;
     }
     return true;
 }

@@ -36,6 +36,16 @@ std::u16string decodeLossless(std::string_view bytes);
 // U+DC80..U+DCFF becomes the byte it stands for.
 std::string encodeLossless(std::u16string_view text);
 
+// The length of the longest prefix of `bytes` that is well-formed UTF-8: the
+// whole length when all of it is (overlong forms, encoded surrogates and
+// values past U+10FFFF are not).
+std::size_t wellFormedUtf8Length(std::string_view bytes);
+
+// `unit` in lower case when it is an ASCII capital letter; as it is otherwise.
+constexpr char16_t asciiLower(char16_t unit) {
+    return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
+
 // True when `text` starts with `prefix`, ignoring the case of ASCII letters
 // (and only of those).
 bool hasPrefixIgnoreCase(std::u16string_view text, std::u16string_view prefix);

@@ -24,6 +24,30 @@ public:
 
     std::optional<std::u16string> fullPath(const std::u16string& path) override { return path; }
 
+    bool isRegularFile(const std::u16string& path) override {
+        struct stat info {};
+        return ::stat(encodeLossless(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+    std::optional<std::u16string> executableDirectory() override {
+        // The kernel's own record of the file it runs: the real file, whatever
+        // link or relative name started it. Sized by asking, since readlink
+        // says only that the buffer was filled.
+        std::string path(256, '\0');
+        for (;;) {
+            const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+            if (length <= 0) return std::nullopt;
+            if (static_cast<std::size_t>(length) < path.size()) {
+                path.resize(static_cast<std::size_t>(length));
+                break;
+            }
+            path.assign(2 * path.size(), '\0');
+        }
+        const std::size_t slash = path.rfind('/');
+        if (path.empty() || path.front() != '/' || slash == std::string::npos) return std::nullopt;
+        return decodeLossless(path.substr(0, slash));
+    }
+
     LoadProbe probeLoad(const std::u16string& path) override {
         const RuntimeLibrary library = RuntimeLibrary::load(path);
         return {static_cast<bool>(library), library.failure()};

@@ -3,8 +3,13 @@
 #include "platform/windows/system.h"
 #include "platform/windows/win32.h"
 
+#include <algorithm>
+
 namespace zep::platform {
 namespace {
+
+// The longest path the system's file calls take, its NUL included.
+constexpr std::size_t kLongestPath = 32768;
 
 class Win32Access final : public SystemAccess {
 public:
@@ -37,6 +42,33 @@ public:
         const std::wstring full = platform::fullPath(std::wstring(path.begin(), path.end()), systemLoaderCalls());
         if (full.empty()) return std::nullopt;
         return fromWide(full);
+    }
+
+    bool isRegularFile(const std::u16string& path) override {
+        const DWORD attributes = ::GetFileAttributesW(wide(path));
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+    }
+
+    std::optional<std::u16string> executableDirectory() override {
+        // Sized by asking: a path longer than MAX_PATH comes back cut, with
+        // the full size of the buffer as its length. A "\\?\" prefix stays,
+        // as the file calls made with the folder need it for such a path.
+        std::u16string path(MAX_PATH, u'\0');
+        for (;;) {
+            const DWORD size = static_cast<DWORD>(path.size());
+            const DWORD length = ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()), size);
+            if (length == 0) return std::nullopt;
+            if (length < size) {
+                path.resize(length);
+                break;
+            }
+            if (size >= kLongestPath) return std::nullopt;
+            path.assign(std::min<std::size_t>(2 * std::size_t{size}, kLongestPath), u'\0');
+        }
+        const std::size_t separator = path.find_last_of(u"\\/");
+        if (separator == std::u16string::npos) return std::nullopt;
+        return path.substr(0, separator);
     }
 
     LoadProbe probeLoad(const std::u16string& path) override {

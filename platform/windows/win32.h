@@ -13,6 +13,7 @@
 // After windows.h, which they need.
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 #include <string_view>

@@ -151,9 +151,10 @@ ProcessOptions tracing(std::u16string value = u"1") {
 TEST_F(JvmHost, TraceTellsEachStepOnStandardErrorBesideTheMessages) {
     const ProcessResult result = launch({u"-Djava.class.path=x", u"-Dx=1", u"zep", u"a"}, "", home("valid"), tracing());
     // A message has no line end of its own: the trace line after it starts a new one.
-    EXPECT_EQ(withoutTimes(result.err), expand(R"(zep: option "-Djava.class.path=x" refused
+    EXPECT_EQ(withoutTimes(result.err),
+              noOptionsFilesTraced() + expand(R"(zep: option "-Djava.class.path=x" (command line) refused
 Class path cannot be changed.
-zep: option "-Dx=1"
+zep: option "-Dx=1" (command line)
 zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 1
 zep: QRVN_ZEP_JAVA_HOME "<home>": accepted
@@ -173,8 +174,8 @@ zep: DestroyJavaVM returned after N ms
 zep: JVM library released
 zep: exit code 0
 )",
-                                               {{"home", traced(utf8Path(home("valid")))},
-                                                {"library", traced(utf8Path(libraryIn(home("valid"))))}}));
+                                              {{"home", traced(utf8Path(home("valid")))},
+                                               {"library", traced(utf8Path(libraryIn(home("valid"))))}}));
     EXPECT_EQ(result.exitCode, 0);
 }
 
@@ -203,10 +204,10 @@ TEST_F(JvmHost, TraceLinesAreTheLaunchersOwnWhateverTheValuesInThemHold) {
     // The runtime reads options in the ANSI code page on Windows (1252 here),
     // where a lone surrogate has no character; on Linux as their bytes.
     EXPECT_TRUE(withoutTimes(result.err)
-                    .starts_with(expand(R"(zep: option "-Dx=a\nzep: exit code 0"
-zep: option "-Dy=\x1B[2J\r\t\"q\"\\"
-zep: option "-Dz=<broken>"
-zep: option "-Dw=<e>"
+                    .starts_with(noOptionsFilesTraced() + expand(R"(zep: option "-Dx=a\nzep: exit code 0" (command line)
+zep: option "-Dy=\x1B[2J\r\t\"q\"\\" (command line)
+zep: option "-Dz=<broken>" (command line)
+zep: option "-Dw=<e>" (command line)
 zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<home>": accepted
@@ -219,12 +220,12 @@ zep:   -Dz=<read broken>
 zep:   -Dw=<read e>
 zep:   -Djava.class.path=zep.jar
 )",
-                                        {{"home", shownHome},
-                                         {"library", library},
-                                         {"broken", kWindows ? "\\u{D800}" : "\\xFF"},
-                                         {"read broken", kWindows ? "?" : "\\xFF"},
-                                         {"e", "\u00e9"},
-                                         {"read e", kWindows ? "\\xE9" : "\u00e9"}})))
+                                                                 {{"home", shownHome},
+                                                                  {"library", library},
+                                                                  {"broken", kWindows ? "\\u{D800}" : "\\xFF"},
+                                                                  {"read broken", kWindows ? "?" : "\\xFF"},
+                                                                  {"e", "\u00e9"},
+                                                                  {"read e", kWindows ? "\\xE9" : "\u00e9"}})))
         << result.err;
 }
 

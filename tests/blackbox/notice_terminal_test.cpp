@@ -7,6 +7,7 @@
 #include <link.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/text.h"
 #include "tests/support/expected_texts.h"
@@ -67,6 +68,15 @@ TEST_F(TerminalNotice, WithoutADisplayATerminalGetsTheNoticeInEveryLanguageBefor
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.exitCode, 1);
     }
+}
+
+TEST_F(TerminalNotice, LanguageOptionOfTheUsersOptionsFileChoosesItAndTheCommandLinesWins) {
+    const fs::path config = scratch / "config";
+    fs::create_directories(config / "gridmere");
+    std::ofstream(config / "gridmere" / "zep.vmoptions") << "-Duser.language=de\n";
+    const std::map<std::u16string, std::optional<std::u16string>> user{{u"XDG_CONFIG_HOME", config.u16string()}};
+    EXPECT_EQ(launch({u"zep"}, true, {}, user).err, lines(expectedLanguage(u"de")) + kNotFound);
+    EXPECT_EQ(launch({u"-Duser.language=it", u"zep"}, true, {}, user).err, lines(expectedLanguage(u"it")) + kNotFound);
 }
 
 TEST_F(TerminalNotice, WithoutALanguageOptionTheBodyLineIsLeftOut) {

@@ -3,56 +3,44 @@
 // one place: an option (the argument's bytes), a program argument (its bytes
 // decoded as text), the command word, or a refused option.
 
-#include <stdexcept>
+#include <string_view>
 
-#include "launcher/launcher.h"
+#include "launcher/command_line.h"
+#include "platform/runtime_text.h"
 #include "platform/text.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using zep::ParsedOption;
     using zep::fuzz::require;
     const std::vector<std::u16string> arguments = zep::fuzz::arguments(data, size);
-    std::vector<const char16_t*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    argv.push_back(nullptr);
-
-    // The warnings go to standard error, which the fuzzer's runs discard
-    // (run_fuzzer.cmake).
-    zep::Launcher launcher;
-    bool invalid = false;
-    try {
-        launcher.parseArguments(static_cast<int>(arguments.size()), argv.data());
-    } catch (const std::runtime_error& error) {
-        invalid = true;
-        require(std::string(error.what()) == "Invalid command.");
-    }
+    const std::vector<std::u16string_view> views(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
+    const zep::ParsedLaunch parsed = zep::parseArguments({}, views);
 
     std::size_t option = 0, program = 0;
     bool commandSeen = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::u16string& argument = arguments[i];
+    for (const std::u16string_view argument : views) {
         const bool isOption = argument.starts_with(u"-D") || argument.starts_with(u"-X");
         if (isOption) {
-            if (zep::platform::hasPrefixIgnoreCase(argument.c_str(), u"-Djava.class.path=") ||
-                zep::platform::hasPrefixIgnoreCase(argument.c_str(), u"-Djava.library.path=")) {
-                continue;
-            }
-            require(option < launcher.jvmOptions.size());
-            const std::string bytes(launcher.jvmOptions.records()[option++].optionString);
-            require(bytes == zep::platform::encodeLossless(argument));
+            require(option < parsed.options.size());
+            const ParsedOption& parsedOption = parsed.options[option++];
+            require(parsedOption.text == argument && parsedOption.file.empty());
+            const bool refused = zep::platform::hasPrefixIgnoreCase(argument, u"-Djava.class.path=") ||
+                                 zep::platform::hasPrefixIgnoreCase(argument, u"-Djava.library.path=");
+            require(refused == (parsedOption.kind == ParsedOption::Kind::Refused));
+            require(refused ||
+                    zep::platform::toRuntimeEncoding(parsedOption.text) == zep::platform::encodeLossless(argument));
         } else if (commandSeen) {
-            require(program < launcher.programArgs.size() &&
-                    launcher.programArgs[program++] ==
+            require(program < parsed.programArgs.size() &&
+                    parsed.programArgs[program++] ==
                         zep::platform::utf8ToUtf16(zep::platform::encodeLossless(argument)));
         } else {
             commandSeen = true;
-            if (launcher.mainClass.empty()) {
-                require(invalid);  // the walk ended here
-                break;
-            }
+            require(parsed.commandWord == argument);
+            if (parsed.invalidCommand()) break;  // the walk ended here
         }
     }
-    require(option == launcher.jvmOptions.size());
-    require(program == launcher.programArgs.size());
+    require(option == parsed.options.size());
+    require(program == parsed.programArgs.size());
     return 0;
 }

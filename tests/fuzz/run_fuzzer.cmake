@@ -1,7 +1,5 @@
 # Replays the regression inputs, then fuzzes for SECONDS from a fresh copy of
-# the seed corpus. Fails on the first input that breaks the target. What the
-# target writes to standard error (the launcher's warnings, for every input)
-# is discarded; libFuzzer and the sanitizers report on a copy of it.
+# the seed corpus. Fails on the first input that breaks the target.
 
 file(REMOVE_RECURSE "${CORPUS}")
 file(MAKE_DIRECTORY "${CORPUS}")
@@ -12,7 +10,7 @@ endif()
 
 file(GLOB regressions "${REGRESSIONS}/*")
 if(regressions)
-  execute_process(COMMAND "${FUZZER}" -close_fd_mask=2 ${regressions} RESULT_VARIABLE replayed)
+  execute_process(COMMAND "${FUZZER}" ${regressions} RESULT_VARIABLE replayed)
   if(NOT replayed EQUAL 0)
     message(FATAL_ERROR "a kept regression input fails again")
   endif()
@@ -20,7 +18,7 @@ endif()
 
 get_filename_component(artifacts "${CORPUS}" DIRECTORY)
 execute_process(
-  COMMAND "${FUZZER}" "${CORPUS}" -max_total_time=${SECONDS} -timeout=10 -rss_limit_mb=2048 -close_fd_mask=2
+  COMMAND "${FUZZER}" "${CORPUS}" -max_total_time=${SECONDS} -timeout=10 -rss_limit_mb=2048
           -max_len=4096 -print_final_stats=1 "-artifact_prefix=${artifacts}/"
   RESULT_VARIABLE fuzzed)
 if(NOT fuzzed EQUAL 0)

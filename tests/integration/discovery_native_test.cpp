@@ -16,6 +16,7 @@ namespace zep::test {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::utf16ToUtf8;
 using platform::utf8ToUtf16;
 
 class NativeDiscovery : public ::testing::Test {
@@ -158,6 +159,7 @@ TEST_F(NativeDiscovery, TraceTellsWhyEachCandidateWasPassedOver) {
             {{u"PATH", utf8ToUtf16(".:/nonexistent:" + (scratch / "links").string())}, {u"QRVN_ZEP_TRACE", u"1"}});
     EXPECT_EQ(result.out, jdk() + "/lib/server/libjvm.so");
     EXPECT_EQ(result.err, expand(R"(zep: QRVN_ZEP_JAVA_HOME: not set
+zep: runtime beside the executable "<tests>/runtime": no lib/server/libjvm.so
 zep: /usr/lib/jvm entry "/usr/lib/jvm/a-nolib": no lib/server/libjvm.so
 zep: /usr/lib/jvm entry "/usr/lib/jvm/a-nolib/jre": no bin/java
 zep: /usr/lib/jvm entry "/usr/lib/jvm/b-nojava": no bin/java
@@ -169,7 +171,7 @@ zep: PATH entry "/nonexistent": no executable java
 zep: PATH entry "<S>/links": java is "<S>/jdk/bin/java"
 zep: home of the java on PATH "<S>/jdk": accepted
 )",
-                                 {{"S", scratch.path().string()}}));
+                                 {{"S", scratch.path().string()}, {"tests", utf16ToUtf8(testProgramDirectory())}}));
 }
 
 TEST_F(NativeDiscovery, NoRuntimeAnywhere) {

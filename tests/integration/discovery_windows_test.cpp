@@ -204,10 +204,12 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
             {u"zep"});
     const std::string cannot = "a 32-bit runtime, which this 64-bit launcher cannot use";
     EXPECT_EQ(withoutTimes(launched.err),
-              expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
+              noOptionsFilesTraced() +
+                  expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
 zep: QRVN_ZEP_JAVA_HOME "<x86>\\jre": no bin\java.exe
+zep: runtime beside the executable "<zep>\\runtime": no bin\server\jvm.dll
 zep: HKLM\SOFTWARE\JavaSoft\Java Runtime Environment: no such key
 zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45: version below 1.7
 zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>": no bin\java.exe
@@ -226,10 +228,11 @@ zep: runtime-missing notice closed after N ms
 Failed to find java install path
 zep: exit code 1
 )",
-                     {{"x86", traced(utf8Path(home("x86")))},
-                      {"no-java", traced(utf8Path(home("no-java")))},
-                      {"unloadable", traced(utf8Path(home("unloadable")))},
-                      {"cannot", cannot}}));
+                         {{"x86", traced(utf8Path(home("x86")))},
+                          {"no-java", traced(utf8Path(home("no-java")))},
+                          {"unloadable", traced(utf8Path(home("unloadable")))},
+                          {"cannot", cannot},
+                          {"zep", traced(utf8Path(fs::path(zepExecutable()).lexically_normal().parent_path()))}}));
     EXPECT_EQ(launched.exitCode, 1);
 }
 
@@ -263,6 +266,30 @@ TEST_F(WindowsDiscovery, DefaultInstallOfTodaysJdkIsFoundByItsBinOnPathOrItsInst
     keys.add(L"JRE", L"1.8", REG_SZ, wideOf(home("jre-only")));
     EXPECT_EQ(find({{u"Path", textOf(jdk21 / "bin")}}).out, utf8Path(home("jre-only")) + "\\jre\\bin\\server\\jvm.dll")
         << "a JavaSoft key decides as before";
+}
+
+// --- the application's own runtime, beside the executable ------------------------
+
+TEST_F(WindowsDiscovery, RuntimeBesideTheExecutableComesBeforeTheKeysUnlessItDoesNotLoad) {
+    keys.add(L"JRE", L"9", REG_SZ, wideOf(home("valid")));
+    const fs::path app = scratch / "app";
+    const fs::path library = app / "runtime" / "bin" / "server" / "jvm.dll";
+    fs::create_directories(library.parent_path());
+    fs::copy_file(fs::path(zepExecutable()), app / "zep.exe");
+    const std::string fromKey = "load " + utf8Path(libraryIn(home("valid"))) + "\n";
+    // The double, a 32-bit jvm.dll, and one whose C runtime is not beside it.
+    for (const auto& [runtime, first] :
+         {std::pair{libraryIn(home("valid")), "load " + utf8Path(library) + "\n"},
+          std::pair{libraryIn(home("x86")), fromKey}, std::pair{libraryIn(home("crt-msvcr100")), fromKey}}) {
+        SCOPED_TRACE(runtime.string());
+        fs::remove(library);
+        fs::copy_file(runtime, library);
+        log.clear();
+        const ProcessResult launched = run(textOf(app / "zep.exe"), {}, {u"zep"});
+        EXPECT_EQ(launched.err, "");
+        EXPECT_EQ(launched.exitCode, 0);
+        EXPECT_TRUE(jvmLog().starts_with(first)) << jvmLog();
+    }
 }
 
 // --- what a runtime ships in its bin ------------------------------------------------

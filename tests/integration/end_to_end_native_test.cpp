@@ -4,13 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/text.h"
 #include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/trace_text.h"
 
 namespace zep::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 // The JVM decodes -D values in the locale's encoding, ASCII when there is none.
 // Run where the test archive is, zep.jar in e2e/, or else in the test
@@ -136,7 +141,7 @@ TEST(EndToEnd, TraceOfALaunchOnTheJdk) {
     options.environment.insert_or_assign(u"QRVN_ZEP_TRACE", std::u16string(1, u'1'));
     const ProcessResult result = runProgram(zepExecutable(), {u"-Dzeptest.show=x", u"animation", u"a"}, options);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(withoutTimes(result.err), expand(R"(zep: option "-Dzeptest.show=x"
+    EXPECT_EQ(withoutTimes(result.err), noOptionsFilesTraced() + expand(R"(zep: option "-Dzeptest.show=x" (command line)
 zep: command word "animation": class com/quorvane/gridmere/traffic/classic/ui/analysis/PlaybackWorker
 zep: program arguments: 1
 zep: QRVN_ZEP_JAVA_HOME "<jdk>": accepted
@@ -156,7 +161,30 @@ zep: DestroyJavaVM returned after N ms
 zep: JVM library released
 zep: exit code 0
 )",
-                                               {{"jdk", ZEP_TEST_JDK_HOME}}));
+                                                                        {{"jdk", ZEP_TEST_JDK_HOME}}));
+}
+
+TEST(EndToEnd, LargestHeapFollowsTheLastXmxOfOptionsFilesAndCommandLine) {
+    const ScratchDirectory scratch;
+    const fs::path launcher = scratch / "app" / "zep";
+    fs::create_directories(launcher.parent_path());
+    fs::copy_file(fs::path(zepExecutable()), launcher);
+    std::ofstream(scratch / "app" / "zep.vmoptions") << "-Xmx64m\n-Dzeptest.heap=true\n";
+    fs::create_directories(scratch / "config" / "gridmere");
+    std::ofstream(scratch / "config" / "gridmere" / "zep.vmoptions") << "-Xmx96m\n";
+    ProcessOptions options = onTheJdk();
+    options.environment[u"XDG_CONFIG_HOME"] = (scratch / "config").u16string();
+    // In MiB; the runtime may keep up to a tenth of the heap from what it reports.
+    const auto heap = [&](const std::vector<std::u16string>& arguments) {
+        const std::string out = runProgram(launcher.u16string(), arguments, options).out;
+        const std::size_t at = out.find("heap MiB=");
+        return at == std::string::npos ? -1 : std::stoi(out.substr(at + 9));
+    };
+    const auto near = [](int mib, int xmx) { return mib <= xmx && mib * 10 > xmx * 9; };
+    EXPECT_PRED2(near, heap({u"-Xmx128m", u"zep"}), 128);
+    EXPECT_PRED2(near, heap({u"zep"}), 96) << "the user's file";
+    fs::remove(scratch / "config" / "gridmere" / "zep.vmoptions");
+    EXPECT_PRED2(near, heap({u"zep"}), 64) << "the installation's file";
 }
 
 TEST(EndToEnd, CurrentDirectoryWithoutTheArchiveMeansNoMainClass) {

@@ -19,10 +19,12 @@ class FakeMachine final : public platform::DirectoryAccess {
 public:
     std::map<std::u16string, std::u16string> environment;
     std::set<std::u16string> files;                                     // present (a directory would count alike)
+    std::set<std::u16string> notRegular;                                // of those, the directories, FIFOs and devices
     std::set<std::u16string> loadable;                                  // libraries that load
     std::map<std::u16string, std::vector<std::u16string>> directories;  // name lists, in listing order
     std::set<std::u16string> executables;
     std::map<std::u16string, std::u16string> realPaths;  // what a path resolves to
+    std::optional<std::u16string> executableFolder;      // unknown unless a test gives one
 
     // "present <path>" and "load <path>", in the order the search asked.
     std::vector<std::u16string> probes;
@@ -47,6 +49,13 @@ public:
 
     // The tests' paths are written as the system would spell them in full.
     std::optional<std::u16string> fullPath(const std::u16string& path) override { return path; }
+
+    bool isRegularFile(const std::u16string& path) override {
+        probes.push_back(u"regular " + path);
+        return files.count(path) != 0 && notRegular.count(path) == 0;
+    }
+
+    std::optional<std::u16string> executableDirectory() override { return executableFolder; }
 
     platform::LoadProbe probeLoad(const std::u16string& path) override {
         probes.push_back(u"load " + path);

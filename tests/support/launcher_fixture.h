@@ -1,67 +1,53 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "launcher/command_line.h"
 #include "launcher/launcher.h"
 #include "tests/support/language_state.h"
 #include "tests/support/stderr_capture.h"
 
 namespace zep::test {
 
-// The message of the runtime error that `action` throws, or "" when it throws none.
-template <typename Action>
-std::string runtimeError(Action action) {
-    try {
-        action();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "";
+// What a command line (without argv[0]) and options files parse into.
+inline ParsedLaunch parse(const std::vector<std::u16string>& arguments, const std::vector<OptionsFile>& files = {}) {
+    const std::vector<std::u16string_view> views(arguments.begin(), arguments.end());
+    return parseArguments(files, views);
 }
 
-// A Launcher with helpers to feed it a command line (argv[0] is supplied) and
-// to read back what it collected.
+// The texts of the parsed options of one kind, in order.
+inline std::vector<std::u16string> textsOf(const ParsedLaunch& parsed,
+                                           ParsedOption::Kind kind = ParsedOption::Kind::Option) {
+    std::vector<std::u16string> texts;
+    for (const ParsedOption& option : parsed.options) {
+        if (option.kind == kind) texts.push_back(option.text);
+    }
+    return texts;
+}
+
+// The warnings as standard error shows them: one after the other.
+inline std::string warningsOf(const ParsedLaunch& parsed) {
+    std::string warnings;
+    for (const ParsedOption& option : parsed.options) {
+        if (option.warning != nullptr) warnings += option.warning;
+    }
+    return warnings;
+}
+
+// A whole launch through Launcher::run, with what it writes to standard error.
 class LauncherTest : public LanguageStateTest {
 protected:
-    void parse(std::vector<std::u16string> arguments) {
-        const int argc = setArguments(std::move(arguments));
-        launcher.parseArguments(argc, pointers_.data());
-    }
-
     bool run(std::vector<std::u16string> arguments) {
-        const int argc = setArguments(std::move(arguments));
-        return launcher.run(argc, pointers_.data());
-    }
-
-    // The option strings handed to the JVM, as bytes.
-    std::vector<std::string> options() const {
-        std::vector<std::string> result;
-        for (const JavaVMOption& option : launcher.jvmOptions.records()) {
-            EXPECT_EQ(option.extraInfo, nullptr);
-            result.emplace_back(option.optionString);
-        }
-        return result;
+        arguments.insert(arguments.begin(), u"zep");
+        std::vector<const char16_t*> argv;
+        for (const auto& argument : arguments) argv.push_back(argument.c_str());
+        argv.push_back(nullptr);
+        return Launcher().run(static_cast<int>(arguments.size()), argv.data());
     }
 
     StderrCapture stderrText;
-    Launcher launcher;
-
-private:
-    // Keeps a command line, argv[0] first, alive for the Launcher; returns its count.
-    int setArguments(std::vector<std::u16string> arguments) {
-        storage_ = std::move(arguments);
-        storage_.insert(storage_.begin(), u"zep");
-        pointers_.clear();
-        for (const auto& argument : storage_) pointers_.push_back(argument.c_str());
-        pointers_.push_back(nullptr);
-        return static_cast<int>(storage_.size());
-    }
-
-    std::vector<std::u16string> storage_;
-    std::vector<const char16_t*> pointers_;
 };
 
 }  // namespace zep::test

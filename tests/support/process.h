@@ -20,7 +20,9 @@ struct ProcessResult {
 
 struct ProcessOptions {
     // Variables to set (a value) or remove (nullopt); the rest is inherited,
-    // except the launcher's own trace switch, which a test sets when it wants it.
+    // except the launcher's own trace switch, which a test sets when it wants
+    // it, and, on POSIX, XDG_CONFIG_HOME, which names a folder that does not
+    // exist, so that no user's options file of this machine joins a test.
     std::map<std::u16string, std::optional<std::u16string>> environment;
     std::u16string workingDirectory;  // empty: inherited
     std::chrono::milliseconds timeout{60000};
@@ -37,6 +39,10 @@ struct ProcessOptions {
         BrokenPipe,
     };
     StandardError standardError = StandardError::Pipe;
+    // Windows: the arguments go onto the command line as they are, unquoted,
+    // for programs that parse their command line themselves (msiexec), or a
+    // shortcut's argument text.
+    bool verbatimArguments = false;
 };
 
 // A child that runs while the test goes on (to find and press its windows, say).
@@ -75,5 +81,10 @@ std::u16string testProgramDirectory();
 
 // The launcher under test: build/<preset>/zep or zep.exe, one level above the tests.
 std::u16string zepExecutable();
+
+// Where the launcher looks for the user's options file, as a launch that a
+// test starts sees it: below the nonexistent XDG_CONFIG_HOME on POSIX, in the
+// prefix's roaming application data under Wine.
+std::u16string userOptionsFile();
 
 }  // namespace zep::test

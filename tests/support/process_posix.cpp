@@ -23,6 +23,8 @@ using platform::encodeLossless;
 
 namespace {
 
+constexpr char kNoUserSettings[] = "/nonexistent/user-settings";
+
 std::vector<std::string> childEnvironment(const ProcessOptions& options) {
     std::map<std::string, std::string> variables;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -31,6 +33,7 @@ std::vector<std::string> childEnvironment(const ProcessOptions& options) {
         if (equals != std::string::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
     variables.erase("QRVN_ZEP_TRACE");
+    variables["XDG_CONFIG_HOME"] = kNoUserSettings;
     for (const auto& [name, value] : options.environment) {
         if (value) {
             variables[encodeLossless(name)] = encodeLossless(*value);
@@ -205,5 +208,7 @@ std::u16string testProgramDirectory() {
 }
 
 std::u16string zepExecutable() { return testProgramDirectory() + u"/../zep"; }
+
+std::u16string userOptionsFile() { return platform::utf8ToUtf16(kNoUserSettings) + u"/gridmere/zep.vmoptions"; }
 
 }  // namespace zep::test

@@ -142,7 +142,7 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     std::u16string commandLine = quoteArgument(program);
     for (const auto& argument : arguments) {
         commandLine += u' ';
-        commandLine += quoteArgument(argument);
+        commandLine += options.verbatimArguments ? argument : quoteArgument(argument);
     }
     std::u16string environment = environmentBlock(options);
 
@@ -226,5 +226,15 @@ std::u16string testProgramDirectory() {
 }
 
 std::u16string zepExecutable() { return testProgramDirectory() + u"\\..\\zep.exe"; }
+
+std::u16string userOptionsFile() {
+    wchar_t* roaming = nullptr;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
+        throw std::runtime_error("no roaming application data folder");
+    }
+    const std::u16string folder = fromWide(roaming);
+    ::CoTaskMemFree(roaming);
+    return folder + u"\\Gridmere\\zep.vmoptions";
+}
 
 }  // namespace zep::test

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text.h"
 #include "tests/support/process.h"
 
 namespace zep::test {
@@ -35,10 +36,25 @@ inline std::filesystem::path vanishingCopy(const std::filesystem::path& director
     return copy;
 }
 
-// A path as UTF-8 bytes, as the launcher and the test double print it.
+// A path as the launcher and the test double print it: UTF-8 on Windows, the
+// bytes as they are on POSIX (which need not be UTF-8).
 inline std::string utf8Path(const std::filesystem::path& path) {
+#ifdef _WIN32
     const std::u8string text = path.u8string();
     return {reinterpret_cast<const char*>(text.data()), text.size()};
+#else
+    return path.string();
+#endif
+}
+
+// A path as the process helpers take it: on POSIX its bytes decoded
+// losslessly, as the launcher decodes its own.
+inline std::u16string pathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return path.u16string();
+#else
+    return platform::decodeLossless(path.string());
+#endif
 }
 
 // The log the double writes (ZEPTEST_JVM_LOG), read whenever asked.

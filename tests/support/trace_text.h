@@ -2,9 +2,13 @@
 // The launch trace as tests compare it: every "<n> ms" made "N ms", since
 // times differ from run to run, and the places a run depends on filled in.
 
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
+
+#include "tests/support/process.h"
+#include "tests/support/test_homes.h"
 
 namespace zep::test {
 
@@ -34,6 +38,15 @@ inline std::string expand(std::string text, const std::map<std::string, std::str
         }
     }
     return text;
+}
+
+// The first lines of the trace of the launcher under test when neither options
+// file exists: the one beside the launcher, then the user's.
+inline std::string noOptionsFilesTraced() {
+    const std::filesystem::path launcher = std::filesystem::path(zepExecutable()).lexically_normal();
+    const std::filesystem::path beside = launcher.parent_path() / "zep.vmoptions";
+    return "zep: options file \"" + traced(utf8Path(beside)) + "\": not present\nzep: options file \"" +
+           traced(utf8Path(std::filesystem::path(userOptionsFile()))) + "\": not present\n";
 }
 
 }  // namespace zep::test

@@ -27,6 +27,15 @@ TEST_F(DirectorySearch, VariableComesFirst) {
     EXPECT_EQ(find(), u"/opt/mine/lib/server/libjvm.so");
 }
 
+TEST_F(DirectorySearch, RuntimeBesideTheExecutableComesBeforeTheSystemsRuntimes) {
+    addHome(u"/usr/lib/jvm/a");
+    machine.directories[u"/usr/lib/jvm"] = {u"a"};
+    machine.executableFolder = u"/opt/app";
+    machine.files.insert(u"/opt/app/runtime/lib/server/libjvm.so");
+    machine.loadable.insert(u"/opt/app/runtime/lib/server/libjvm.so");
+    EXPECT_EQ(find(), u"/opt/app/runtime/lib/server/libjvm.so");
+}
+
 TEST_F(DirectorySearch, RuntimeDirectoryIsTriedInNameOrder) {
     addHome(u"/usr/lib/jvm/java-17-openjdk-amd64");
     addHome(u"/usr/lib/jvm/java-11-openjdk-amd64");

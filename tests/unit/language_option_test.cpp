@@ -5,29 +5,35 @@
 #include <vector>
 
 #include "notice/language_table.h"
+#include "notice/notice_text.h"
 #include "platform/strings.h"
+#include "resources/help_address.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/launcher_fixture.h"
 
 namespace zep::test {
 namespace {
 
-class LanguageOption : public LauncherTest {
+class LanguageOption : public LanguageStateTest {
 protected:
-    void apply(std::u16string_view option) { launcher.applyLanguageOption(std::u16string(option).c_str()); }
+    void apply(std::u16string_view option) { notice::applyLanguageOption(option, noticeText, helpUrl); }
 
     void applyCode(std::u16string_view code) { apply(u"-Duser.language=" + std::u16string(code)); }
 
     // The thread's language, as the notice title it now loads shows it.
     static std::u16string threadTitle() { return platform::loadString(106); }
+
+    // As a launch starts.
+    std::u16string noticeText;
+    std::u16string helpUrl = kDefaultHelpUrl;
 };
 
 TEST_F(LanguageOption, EachCodeSelectsItsLanguageAndPreparesItsNotice) {
     for (const ExpectedLanguage& language : kExpectedLanguages) {
-        Launcher fresh;
-        fresh.applyLanguageOption((u"-Duser.language=" + std::u16string(language.code)).c_str());
-        EXPECT_EQ(fresh.noticeText, expectedNotice(language)) << "code " << language.langid;
-        EXPECT_EQ(fresh.helpUrl, expectedHelpUrl(language)) << "code " << language.langid;
+        helpUrl = kDefaultHelpUrl;
+        applyCode(language.code);
+        EXPECT_EQ(noticeText, expectedNotice(language)) << "code " << language.langid;
+        EXPECT_EQ(helpUrl, expectedHelpUrl(language)) << "code " << language.langid;
         EXPECT_EQ(threadTitle(), language.title) << "code " << language.langid;
         EXPECT_EQ(currentLanguage, language.code);
     }
@@ -35,9 +41,9 @@ TEST_F(LanguageOption, EachCodeSelectsItsLanguageAndPreparesItsNotice) {
 
 TEST_F(LanguageOption, LinkTextsKeepWhatSurroundsThem) {
     applyCode(u"es");
-    EXPECT_TRUE(launcher.noticeText.ends_with(u"Gridmere .")) << "the Spanish link text's trailing blank stays";
+    EXPECT_TRUE(noticeText.ends_with(u"Gridmere .")) << "the Spanish link text's trailing blank stays";
     applyCode(u"ja");
-    EXPECT_NE(launcher.noticeText.find(u"「Gridmere の Java 要件」"), std::u16string::npos);
+    EXPECT_NE(noticeText.find(u"「Gridmere の Java 要件」"), std::u16string::npos);
 }
 
 TEST_F(LanguageOption, AnyCaseOfEnMeansTheEnglishCopy) {
@@ -47,8 +53,8 @@ TEST_F(LanguageOption, AnyCaseOfEnMeansTheEnglishCopy) {
         applyCode(value);
         EXPECT_EQ(currentLanguage, u"en_GB");
         EXPECT_EQ(threadTitle(), english.title);
-        EXPECT_EQ(launcher.noticeText, expectedNotice(english));
-        EXPECT_EQ(launcher.helpUrl, expectedHelpUrl(english));
+        EXPECT_EQ(noticeText, expectedNotice(english));
+        EXPECT_EQ(helpUrl, expectedHelpUrl(english));
     }
 }
 
@@ -64,13 +70,13 @@ TEST_F(LanguageOption, UnknownCodesKeepTheLanguageButPrepareTheBodyInIt) {
     for (const auto& [before, value] : cases) {
         const ExpectedLanguage& kept = expectedLanguage(before);
         applyCode(before);
-        launcher.noticeText = u"earlier";
-        launcher.helpUrl = u"earlier";
+        noticeText = u"earlier";
+        helpUrl = u"earlier";
         applyCode(value);
         EXPECT_EQ(currentLanguage, value) << "kept as given";
         EXPECT_EQ(threadTitle(), kept.title) << "after " << kept.langid;
-        EXPECT_EQ(launcher.noticeText, expectedNotice(kept)) << "after " << kept.langid;
-        EXPECT_EQ(launcher.helpUrl, expectedHelpUrl(kept)) << "after " << kept.langid;
+        EXPECT_EQ(noticeText, expectedNotice(kept)) << "after " << kept.langid;
+        EXPECT_EQ(helpUrl, expectedHelpUrl(kept)) << "after " << kept.langid;
     }
 }
 
@@ -84,7 +90,7 @@ TEST_F(LanguageOption, ThePrefixIgnoresTheCaseOfItsLetters) {
         applyCode(u"de");
         apply(option);
         EXPECT_EQ(threadTitle(), expectedLanguage(code).title) << "code " << expectedLanguage(code).langid;
-        EXPECT_EQ(launcher.noticeText, expectedNotice(expectedLanguage(code)));
+        EXPECT_EQ(noticeText, expectedNotice(expectedLanguage(code)));
     }
 }
 
@@ -94,29 +100,27 @@ TEST_F(LanguageOption, OtherOptionsChangeNothing) {
          {u"-Duser.languages=de", u"-Duser.language.format=x", u"-Duser.language", u"-Duser.languag=de",
           u"-Xuser.language=de", u"-Duser.country=DE", u"-D", u""}) {
         applyCode(u"fr");
-        launcher.noticeText = u"earlier";
-        launcher.helpUrl = u"earlier";
+        noticeText = u"earlier";
+        helpUrl = u"earlier";
         apply(option);
-        EXPECT_EQ(launcher.noticeText, u"earlier");
-        EXPECT_EQ(launcher.helpUrl, u"earlier");
+        EXPECT_EQ(noticeText, u"earlier");
+        EXPECT_EQ(helpUrl, u"earlier");
         EXPECT_EQ(currentLanguage, u"fr");
         EXPECT_EQ(threadTitle(), french.title);
     }
 }
 
 TEST_F(LanguageOption, WithoutALanguageOptionTheNoticeKeepsItsDefaults) {
-    parse({u"-Dfile.encoding=UTF-8", u"zep", u"-Xmx1g", u"-Duser.region=DE"});
-    EXPECT_EQ(launcher.noticeText, u"");
-    EXPECT_EQ(launcher.helpUrl, kExpectedDefaultHelpUrl);
-    EXPECT_TRUE(launcher.helpUrl.ends_with(u"-enu"));
+    for (const std::u16string_view option : {u"-Dfile.encoding=UTF-8", u"-Xmx1g", u"-Duser.region=DE"}) apply(option);
+    EXPECT_EQ(noticeText, u"");
+    EXPECT_EQ(helpUrl, kExpectedDefaultHelpUrl);
+    EXPECT_TRUE(helpUrl.ends_with(u"-enu"));
 }
 
-TEST_F(LanguageOption, TheOptionIsPreparedAndStillHandedToTheJvm) {
-    parse({u"-Duser.language=de", u"zep", u"-Duser.language=xx"});
-    EXPECT_EQ(options(), (std::vector<std::string>{"-Duser.language=de", "-Duser.language=xx"}));
-    EXPECT_EQ(launcher.noticeText, expectedNotice(expectedLanguage(u"de")));
-    EXPECT_EQ(launcher.helpUrl, expectedHelpUrl(expectedLanguage(u"de")));
-    EXPECT_EQ(stderrText.text(), "") << "a language option is never reported";
+TEST_F(LanguageOption, TheOptionIsStillHandedToTheJvm) {
+    const ParsedLaunch parsed = parse({u"-Duser.language=de", u"zep", u"-Duser.language=xx"});
+    EXPECT_EQ(textsOf(parsed), (std::vector<std::u16string>{u"-Duser.language=de", u"-Duser.language=xx"}));
+    EXPECT_EQ(warningsOf(parsed), "") << "a language option is never reported";
 }
 
 TEST(LanguageTable, HoldsExactlyTheNineCodes) {

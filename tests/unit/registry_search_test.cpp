@@ -84,6 +84,35 @@ TEST_F(RegistrySearch, LongVariableIsReadWhole) {
     EXPECT_EQ(find(), home + u"\\bin\\server\\jvm.dll");
 }
 
+TEST_F(RegistrySearch, RuntimeBesideTheExecutableComesRightAfterTheVariable) {
+    const std::u16string library = u"C:\\App\\runtime\\bin\\server\\jvm.dll";
+    machine.executableFolder = u"C:\\App";
+    registry.addVersion(u"JRE", u"9", u"C:\\Reg");
+    addHome(u"C:\\Reg");
+    machine.files.insert(library);  // no bin\java.exe: jlink --strip-native-commands leaves none
+    machine.loadable.insert(library);
+    EXPECT_EQ(find(), library);
+    EXPECT_TRUE(registry.opened.empty());
+
+    machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"C:\\Reg";
+    EXPECT_EQ(find(), u"C:\\Reg\\bin\\server\\jvm.dll") << "the variable stays the override";
+    machine.environment.clear();
+
+    // One that is no file, or does not load, is passed over; nothing below it is tried.
+    for (const bool regular : {false, true}) {
+        machine.probes.clear();
+        if (regular) {
+            machine.notRegular.clear();
+            machine.loadable.erase(library);
+        } else {
+            machine.notRegular.insert(library);
+        }
+        EXPECT_EQ(find(), u"C:\\Reg\\bin\\server\\jvm.dll");
+        EXPECT_EQ(machine.probes[1], u"regular " + library);
+        for (const auto& probe : machine.probes) EXPECT_EQ(probe.find(u"runtime\\jre"), std::u16string::npos);
+    }
+}
+
 TEST_F(RegistrySearch, FamiliesAreSearchedInOrderAndStopAtTheFirstHit) {
     registry.addVersion(u"JRE", u"9", u"C:\\Nine");
     registry.addVersion(u"JDK", u"17", u"C:\\Seventeen");

@@ -244,6 +244,18 @@ TEST_F(Notice, OkOpensNothingAndTheLaunchFails) {
     pressOkAndExpect(program, box, kNoRuntime);
 }
 
+TEST_F(Notice, LanguageOptionOfTheOptionsFileChoosesTheNoticesLanguage) {
+    const fs::path app = scratch / "app";
+    fs::create_directories(app);
+    fs::copy_file(fs::path(zepExecutable()), app / "zep.exe");
+    std::ofstream(app / "zep.vmoptions", std::ios::binary) << "-Duser.language=de\r\n";
+    RunningProgram program = start({u"zep"}, {}, (app / "zep.exe").u16string());
+    const HWND box = waitForNotice(program);
+    ASSERT_NE(box, nullptr) << "no notice; the launcher wrote: " << program.finish(kBoxCloses).err;
+    expectShows(box, expectedFor(u"de", true));
+    pressOkAndExpect(program, box, kNoRuntime);
+}
+
 TEST_F(Notice, LibraryThatDoesNotLoadGetsTheNoticeAndHelpOpensItsAddress) {
     RunningProgram program =
         start({u"-Duser.language=ja", u"zep"},

@@ -5,7 +5,7 @@ package com.quorvane.gridmere.traffic.classic.ui.x;
  * written as its UTF-16 code units in hexadecimal, so that the tests see
  * exactly which characters the launcher passed, whatever the console does
  * to text. System properties named in the comma-separated zeptest.show are
- * shown too.
+ * shown too, and with zeptest.heap the largest heap the machine allows.
  */
 public final class LaneViewX {
 
@@ -32,6 +32,9 @@ public final class LaneViewX {
                 String value = System.getProperty(name);
                 text.append("prop ").append(name).append('=').append(value == null ? "<unset>" : value).append('\n');
             }
+        }
+        if (Boolean.getBoolean("zeptest.heap")) {
+            text.append("heap MiB=").append(Runtime.getRuntime().maxMemory() / (1024 * 1024)).append('\n');
         }
         text.append("thread=").append(Thread.currentThread().getName());
         ProbeOutput.line(text.toString());

@@ -1,0 +1,18 @@
+#pragma once
+// The runtime an application ships with itself: the folder `runtime` beside
+// the launcher's executable, made with jlink. Such a runtime carries the JVM
+// library but often no java program (jlink --strip-native-commands), and never
+// a jre folder.
+
+#include <string>
+
+#include "discovery/java_home.h"
+#include "platform/system_access.h"
+
+namespace zep::discovery {
+
+// The full path of the bundled runtime's JVM library when it is a regular
+// file that loads; empty otherwise.
+std::u16string searchBundledRuntime(const HomeLayout& layout, platform::SystemAccess& system);
+
+}  // namespace zep::discovery

@@ -1,0 +1,178 @@
+# Builds the Windows installer from zep.wxs with Debian's wixl (msitools).
+#
+#   cmake -D WIXL=<wixl> -D MSIBUILD=<msibuild> -D MSIINFO=<msiinfo>
+#         -D SOURCE=<zep.wxs> -D OUTPUT=<package.msi> -D WORK_DIR=<directory>
+#         -D VERSION=<major.minor.patch[.tweak]> -D ZEP=<zep.exe> -D ZEPW=<zepw.exe>
+#         -D JAR=<zep.jar> -D README=<README.md> -D ICON=<zep.ico>
+#         [-D RUNTIME=<Java runtime made by jlink>] -P make_msi.cmake
+#
+# WORK_DIR is made afresh: files/ holds exactly what the package installs
+# (tests compare an installed folder with it), runtime.wxs the components of
+# the runtime. wixl is run inside it, since wixl 0.101 finds no source given
+# by an absolute path.
+
+foreach(variable WIXL MSIBUILD MSIINFO SOURCE OUTPUT WORK_DIR VERSION ZEP ZEPW JAR README ICON)
+  if("${${variable}}" STREQUAL "")
+    message(FATAL_ERROR "make_msi.cmake: ${variable} is not given")
+  endif()
+endforeach()
+
+# The installer's versions have fields up to 255, 255, 65535 (and 65535), and
+# it compares only the first three. This package replaces every version below
+# the next patch version (see zep.wxs).
+if(NOT VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)(\\.([0-9]+))?$"
+   OR CMAKE_MATCH_1 GREATER 255 OR CMAKE_MATCH_2 GREATER 255 OR CMAKE_MATCH_3 GREATER 65534
+   OR CMAKE_MATCH_5 GREATER 65535)
+  message(FATAL_ERROR "make_msi.cmake: \"${VERSION}\" is no installer version (major and minor 0 to 255, patch 0 to 65534)")
+endif()
+math(EXPR next_patch "${CMAKE_MATCH_3} + 1")
+set(upgrade_below "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${next_patch}")
+
+file(REMOVE_RECURSE "${WORK_DIR}")
+set(files "${WORK_DIR}/files")
+file(MAKE_DIRECTORY "${files}")
+file(COPY_FILE "${ZEP}" "${files}/zep.exe")
+file(COPY_FILE "${ZEPW}" "${files}/zepw.exe")
+file(COPY_FILE "${JAR}" "${files}/zep.jar")
+file(COPY_FILE "${README}" "${files}/README.md")
+file(COPY_FILE "${ICON}" "${WORK_DIR}/zep.ico")
+
+function(xml_escape variable text)
+  string(REPLACE "&" "&amp;" text "${text}")
+  string(REPLACE "<" "&lt;" text "${text}")
+  string(REPLACE ">" "&gt;" text "${text}")
+  string(REPLACE "\"" "&quot;" text "${text}")
+  set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+
+# An identifier of the installer's database for a directory or file of the
+# runtime, given by its path inside it ("." for the runtime itself).
+function(runtime_id variable kind path)
+  if(path STREQUAL ".")
+    set(${variable} "RUNTIMEDIR" PARENT_SCOPE)
+  else()
+    string(SHA1 hash "${path}")
+    string(SUBSTRING "${hash}" 0 32 hash)
+    set(${variable} "runtime_${kind}_${hash}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(parent_of variable path)
+  get_filename_component(parent "${path}" DIRECTORY)
+  if(parent STREQUAL "")
+    set(parent ".")
+  endif()
+  set(${variable} "${parent}" PARENT_SCOPE)
+endfunction()
+
+# The runtime: every file a component of its own, whose code is derived from
+# its path, so that the same file keeps the same code from version to version
+# as the installer's rules ask. Each directory is declared in its parent.
+set(components "")
+set(references "")
+if(NOT "${RUNTIME}" STREQUAL "")
+  if(NOT EXISTS "${RUNTIME}/bin/server/jvm.dll")
+    message(FATAL_ERROR "make_msi.cmake: ${RUNTIME} is no Java runtime for Windows: it has no bin/server/jvm.dll")
+  endif()
+  file(COPY "${RUNTIME}/" DESTINATION "${files}/runtime")
+  file(GLOB_RECURSE runtime_files LIST_DIRECTORIES false RELATIVE "${files}/runtime" "${files}/runtime/*")
+  list(SORT runtime_files)
+  set(directories ".")
+  foreach(path IN LISTS runtime_files)
+    if(path MATCHES "[$]")
+      # wixl would read "$(...)" in a name as a variable.
+      message(FATAL_ERROR "make_msi.cmake: the runtime's file \"${path}\" has a $ in its path")
+    endif()
+    parent_of(directory "${path}")
+    while(NOT directory STREQUAL ".")
+      list(APPEND directories "${directory}")
+      parent_of(directory "${directory}")
+    endwhile()
+  endforeach()
+  list(REMOVE_DUPLICATES directories)
+  list(SORT directories)
+
+  string(APPEND components "    <DirectoryRef Id=\"INSTALLDIR\">\n")
+  string(APPEND components "      <Directory Id=\"RUNTIMEDIR\" Name=\"runtime\"/>\n")
+  string(APPEND components "    </DirectoryRef>\n")
+  foreach(directory IN LISTS directories)
+    runtime_id(id directory "${directory}")
+    string(APPEND components "    <DirectoryRef Id=\"${id}\">\n")
+    foreach(child IN LISTS directories)
+      parent_of(parent "${child}")
+      if(NOT child STREQUAL "." AND parent STREQUAL directory)
+        runtime_id(id directory "${child}")
+        get_filename_component(name "${child}" NAME)
+        xml_escape(name "${name}")
+        string(APPEND components "      <Directory Id=\"${id}\" Name=\"${name}\"/>\n")
+      endif()
+    endforeach()
+    foreach(path IN LISTS runtime_files)
+      parent_of(parent "${path}")
+      if(parent STREQUAL directory)
+        runtime_id(component component "${path}")
+        runtime_id(file file "${path}")
+        string(UUID guid NAMESPACE 28452E97-0FE3-40C0-8E5E-BAE9A0F956BB NAME "runtime/${path}" TYPE SHA1 UPPER)
+        get_filename_component(name "${path}" NAME)
+        xml_escape(name "${name}")
+        xml_escape(source "files/runtime/${path}")
+        string(APPEND components "      <Component Id=\"${component}\" Guid=\"${guid}\" Win64=\"yes\">\n")
+        string(APPEND components "        <File Id=\"${file}\" Name=\"${name}\" Source=\"${source}\" KeyPath=\"yes\"/>\n")
+        string(APPEND components "      </Component>\n")
+        string(APPEND references "      <ComponentRef Id=\"${component}\"/>\n")
+      endif()
+    endforeach()
+    string(APPEND components "    </DirectoryRef>\n")
+  endforeach()
+endif()
+file(WRITE "${WORK_DIR}/runtime.wxs" "<?xml version=\"1.0\" encoding=\"utf-8\"?>
+<Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">
+  <Fragment>
+${components}    <ComponentGroup Id=\"RuntimeFiles\">
+${references}    </ComponentGroup>
+  </Fragment>
+</Wix>
+")
+
+set(package "${WORK_DIR}/package.msi")
+execute_process(
+  COMMAND "${WIXL}" --arch x64 --output "${package}" --define "Version=${VERSION}"
+          --define "UpgradeBelow=${upgrade_below}" "${SOURCE}" runtime.wxs
+  WORKING_DIRECTORY "${WORK_DIR}"
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+# wixl notes every shortcut that is not advertised as "unimplemented", though
+# it writes it fully; anything else it says is passed on.
+string(REGEX REPLACE "[^\n]*builder\\.vala:[0-9]+: unimplemented\n?" "" output "${output}")
+string(STRIP "${output}" output)
+if(NOT result EQUAL 0 OR NOT EXISTS "${package}")
+  message(FATAL_ERROR "make_msi.cmake: wixl failed (${result}):\n${output}")
+elseif(NOT output STREQUAL "")
+  message(WARNING "wixl: ${output}")
+endif()
+
+# An upgrade goes where the installed version is: without this it would go to
+# the default folder and leave the files of one installed elsewhere with no
+# product to own them. The folder is that of the installed zep.exe, found by its
+# component's code (AppSearch with a CompLocator, which wixl cannot write; it
+# reads only what the installer registered, and writes nothing). It runs before
+# the folders are resolved, in both sequences, as AppSearch does by default.
+execute_process(COMMAND "${MSIINFO}" export "${package}" Component
+                RESULT_VARIABLE result OUTPUT_VARIABLE table ERROR_VARIABLE table)
+if(NOT result EQUAL 0 OR NOT table MATCHES "\nzep\\.exe\t({[0-9A-F-]+})\t")
+  message(FATAL_ERROR "make_msi.cmake: no component zep.exe in ${package}:\n${table}")
+endif()
+set(launcher_component "${CMAKE_MATCH_1}")
+execute_process(
+  COMMAND "${MSIBUILD}" "${package}"
+    -q "CREATE TABLE `CompLocator` (`Signature_` CHAR(72) NOT NULL, `ComponentId` CHAR(38) NOT NULL, `Type` SHORT PRIMARY KEY `Signature_`)"
+    -q "INSERT INTO `CompLocator` (`Signature_`, `ComponentId`, `Type`) VALUES ('InstalledLauncher', '${launcher_component}', 1)"
+    -q "INSERT INTO `AppSearch` (`Property`, `Signature_`) VALUES ('INSTALLDIR', 'InstalledLauncher')"
+    -q "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('AppSearch', 50)"
+    -q "INSERT INTO `InstallUISequence` (`Action`, `Sequence`) VALUES ('AppSearch', 50)"
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "make_msi.cmake: msibuild failed (${result}):\n${output}")
+endif()
+
+# Only a finished package takes the place of the old one.
+file(RENAME "${package}" "${OUTPUT}")

@@ -1,0 +1,26 @@
+#pragma once
+// Owners of the Win32 handles and allocations that are not libraries, keys or
+// hooks: each released the one way the system wants it.
+
+#include "platform/handle.h"
+#include "platform/windows/win32.h"
+
+namespace zep::platform {
+
+// A kernel object opened with CreateFileW and its kin, whose invalid value
+// is INVALID_HANDLE_VALUE rather than null.
+struct FileHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool isValid(pointer handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    void close(pointer handle) const noexcept { ::CloseHandle(handle); }
+};
+using UniqueFile = UniqueHandle<FileHandleTraits>;
+
+// Memory the system allocated for the caller with LocalAlloc (FormatMessageW).
+using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, &::LocalFree>>;
+
+// Memory a shell or COM call allocated for the caller (SHGetKnownFolderPath).
+using UniqueCoTaskMemory = UniqueHandle<NullHandleTraits<void*, &::CoTaskMemFree>>;
+
+}  // namespace zep::platform
