@@ -7,9 +7,10 @@
 #                                              that the next run makes it afresh
 #
 # The prefix is made on first use, never the user's own; it has a drive T: of
-# its own (a directory beside it) for tests that need a drive's root. One persistent
-# wineserver serves every run, so that a start costs tens of milliseconds
-# rather than seconds; it ends by itself after a few idle minutes, or at --stop.
+# its own (a directory beside it) for tests that need a drive's root, which is
+# also its network share \\zepserver\share. One persistent wineserver serves
+# every run, so that a start costs tens of milliseconds rather than seconds; it
+# ends by itself after a few idle minutes, or at --stop.
 # Wine's own chatter is off, Mono and Gecko are never offered, and no display is
 # used unless ZEP_WINE_DISPLAY names one, so a message box never waits for a
 # user who is not there.
@@ -78,6 +79,10 @@ fi
 # of the current drive: Z:, the host's root, is never the place.
 mkdir -p "$WINEPREFIX.drive-t"
 [ -L "$WINEPREFIX/dosdevices/t:" ] || ln -s "$WINEPREFIX.drive-t" "$WINEPREFIX/dosdevices/t:"
+# The same directory as the network share \\zepserver\share, for tests of
+# homes that only a UNC path names.
+mkdir -p "$WINEPREFIX/dosdevices/unc/zepserver"
+[ -L "$WINEPREFIX/dosdevices/unc/zepserver/share" ] || ln -s "$WINEPREFIX.drive-t" "$WINEPREFIX/dosdevices/unc/zepserver/share"
 # Exit status 2 means that a server for this prefix is already up.
 if quiet wineserver -p300; then
     quiet wine wineboot

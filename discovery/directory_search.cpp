@@ -1,11 +1,13 @@
 #include "discovery/directory_search.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
 #include "discovery/search_list.h"
 #include "discovery/search_trace.h"
+#include "platform/text.h"
 #include "platform/trace.h"
 
 namespace zep::discovery {
@@ -33,9 +35,13 @@ std::u16string DirectoryRuntimeSearch::searchRuntimeDirectory() {
     std::u16string result;
     std::vector<std::u16string> names = system_.subdirectoryNames(kRuntimeDirectory);
     if (names.empty()) traceSource(kRuntimeDirectory, "no runtime directories");
-    // A fixed order, so that the same machine always gives the same runtime.
-    std::sort(names.begin(), names.end());
-    for (const std::u16string& name : names) {
+    // A fixed order, so that the same machine always gives the same runtime:
+    // that of the names' bytes, as `LC_ALL=C ls` lists them.
+    std::vector<std::pair<std::string, std::u16string>> sorted;
+    sorted.reserve(names.size());
+    for (std::u16string& name : names) sorted.emplace_back(platform::encodeLossless(name), std::move(name));
+    std::sort(sorted.begin(), sorted.end());
+    for (const auto& [bytes, name] : sorted) {
         if (resolveJvmFromHome(kRuntimeDirectory + (u"/" + name), result, kPosixHome, system_, u"/usr/lib/jvm entry")) {
             break;
         }

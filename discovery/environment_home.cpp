@@ -1,5 +1,6 @@
 #include "discovery/environment_home.h"
 
+#include "discovery/search_list.h"
 #include "discovery/search_trace.h"
 
 namespace zep::discovery {
@@ -24,7 +25,8 @@ std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::System
 std::u16string searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
                               bool (*isAbsolute)(std::u16string_view)) {
     std::u16string result;
-    const std::u16string home = variableText(system, u"JAVA_HOME");
+    // Quotes around the value are a common slip that build tools forgive.
+    const std::u16string home(withoutQuotes(variableText(system, u"JAVA_HOME")));
     if (home.empty()) {
         traceSource(u"JAVA_HOME", "not set");
     } else if (!isAbsolute(home)) {

@@ -16,7 +16,8 @@ std::u16string variableText(platform::SystemAccess& system, const std::u16string
 std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system);
 
 // A later stage of every search: the home that JAVA_HOME names, the variable
-// other tools set, if it is an absolute path and resolves.
+// other tools set, if it is an absolute path and resolves; one pair of
+// surrounding double quotes is dropped.
 std::u16string searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
                               bool (*isAbsolute)(std::u16string_view));
 

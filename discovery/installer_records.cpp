@@ -1,8 +1,12 @@
 #include "discovery/installer_records.h"
 
 #include <algorithm>
+#include <string>
 
 #include "discovery/registry_key.h"
+#include "discovery/search_trace.h"
+#include "platform/runtime_text.h"
+#include "platform/trace.h"
 
 namespace zep::discovery {
 namespace {
@@ -16,26 +20,56 @@ struct Software {
     std::uint32_t access;
     std::u16string_view shown;
 
+    // The key `below` SOFTWARE. One that is there but cannot be opened (its
+    // access denied) is named in the trace; one that is not there is the
+    // common case and is not.
     std::optional<RegistryKey> open(platform::Registry& registry, std::u16string_view below) const {
-        return RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access);
+        std::int32_t status = win32::kErrorSuccess;
+        auto key = RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access, &status);
+        if (!key && status != win32::kErrorFileNotFound) {
+            traceSource(keyPath({shown, below}), "cannot be opened, error " + std::to_string(status));
+        }
+        return key;
+    }
+
+    // Why the string value `name` of a record's key `below` SOFTWARE, read
+    // with `status`, was passed over.
+    void tellPassedOver(platform::Registry& registry, std::u16string_view below, std::u16string_view name,
+                        std::int32_t status) const {
+        if (!platform::trace::on()) return;
+        const std::string value = platform::toOutputBytes(name);
+        if (status == win32::kErrorUnsupportedType) {
+            traceSource(keyPath({shown, below}), value + " is not a string");
+        } else if (status != win32::kErrorFileNotFound) {
+            traceSource(keyPath({shown, below}), value + " cannot be read, error " + std::to_string(status));
+        } else if (RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access)) {
+            traceSource(keyPath({shown, below}), "no " + value + " value");
+        } else {
+            traceSource(keyPath({shown, below}), "no such key");
+        }
     }
 };
 
 constexpr char16_t kZulu[] = u"Azul Systems\\Zulu";
 constexpr char16_t kZuluPrefix[] = u"zulu-";
 
-bool isDigits(std::u16string_view field) {
-    return !field.empty() && std::all_of(field.begin(), field.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
-}
+bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 
-std::vector<std::u16string_view> fieldsOf(std::u16string_view version) {
-    std::vector<std::u16string_view> fields;
-    for (;;) {
-        const std::size_t dot = version.find(u'.');
-        fields.push_back(version.substr(0, dot));
-        if (dot == std::u16string_view::npos) return fields;
-        version.remove_prefix(dot + 1);
+// The runs of digits in a version's name, left to right: "1.8.0_402" gives
+// 1, 8, 0 and 402, "22.0.1+8" 22, 0, 1 and 8, whatever separates them.
+std::vector<std::u16string_view> numbersOf(std::u16string_view version) {
+    std::vector<std::u16string_view> numbers;
+    for (std::size_t start = 0; start < version.size();) {
+        if (!isDigit(version[start])) {
+            ++start;
+            continue;
+        }
+        std::size_t end = start;
+        while (end < version.size() && isDigit(version[end])) ++end;
+        numbers.push_back(version.substr(start, end - start));
+        start = end;
     }
+    return numbers;
 }
 
 // Whole numbers of any length, compared without converting them.
@@ -56,8 +90,11 @@ void readMsiRecords(platform::Registry& registry, const Software& software, cons
         if (!versionKey) continue;
         for (const std::u16string& jvm : versionKey->subKeyNames()) {
             const std::u16string msi = keyPath({jvm, u"MSI"});
-            if (auto home = versionKey->stringValue(msi, u"Path")) {
+            std::int32_t status = win32::kErrorSuccess;
+            if (auto home = versionKey->stringValue(msi, u"Path", &status)) {
                 records.push_back({keyPath({software.shown, product, version, msi}), version, *home});
+            } else {
+                software.tellPassedOver(registry, keyPath({product, version, msi}), u"Path", status);
             }
         }
     }
@@ -67,10 +104,13 @@ void readZuluRecords(platform::Registry& registry, const Software& software, std
     const auto zulu = software.open(registry, kZulu);
     if (!zulu) return;
     for (const std::u16string& name : zulu->subKeyNames()) {
-        if (auto home = zulu->stringValue(name, u"InstallationPath")) {
+        std::int32_t status = win32::kErrorSuccess;
+        if (auto home = zulu->stringValue(name, u"InstallationPath", &status)) {
             const std::u16string version =
                 name.starts_with(kZuluPrefix) ? name.substr(std::size(kZuluPrefix) - 1) : name;
             records.push_back({keyPath({software.shown, kZulu, name}), version, *home});
+        } else {
+            software.tellPassedOver(registry, keyPath({kZulu, name}), u"InstallationPath", status);
         }
     }
 }
@@ -78,16 +118,13 @@ void readZuluRecords(platform::Registry& registry, const Software& software, std
 }  // namespace
 
 bool isNewerVersion(std::u16string_view a, std::u16string_view b) {
-    const std::vector<std::u16string_view> left = fieldsOf(a), right = fieldsOf(b);
-    const bool leftNumeric = std::all_of(left.begin(), left.end(), isDigits);
-    const bool rightNumeric = std::all_of(right.begin(), right.end(), isDigits);
-    if (leftNumeric != rightNumeric) return leftNumeric;
-    if (!leftNumeric) return false;
+    const std::vector<std::u16string_view> left = numbersOf(a), right = numbersOf(b);
     for (std::size_t i = 0; i < std::max(left.size(), right.size()); ++i) {
         const int order = compareNumbers(i < left.size() ? left[i] : u"0", i < right.size() ? right[i] : u"0");
         if (order != 0) return order > 0;
     }
-    return false;
+    // Equal numbers: a name without any ("preview") comes after one with them.
+    return !left.empty() && right.empty();
 }
 
 std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view) {

@@ -19,9 +19,11 @@ struct InstallerRecord {
     std::u16string home;
 };
 
-// True when version `a` is newer than `b`: their dot-separated fields compare
-// as whole numbers, a missing field counting 0, and a version with a field
-// that is no number comes after every version whose fields all are.
+// True when version `a` is newer than `b`, as vendors write versions
+// ("1.8.0_402", "22.0.1+8", "21.0.5.11"): the runs of digits in each name
+// compare left to right as whole numbers of any length, a missing one
+// counting 0, whatever stands between them. Where all are equal, a name
+// without any digit comes after one with them; otherwise neither is newer.
 bool isNewerVersion(std::u16string_view a, std::u16string_view b);
 
 // Every record of HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER in the registry

@@ -9,15 +9,29 @@ namespace {
 // "no bin\java.exe": a file of the layout, named relative to the home.
 std::string missing(std::u16string_view file) { return "no " + platform::toOutputBytes(file.substr(1)); }
 
+// `home` followed by `relative` (one of the layout's paths, which begin with
+// the separator), by plain concatenation, except where Windows would read
+// the result otherwise.
+std::u16string joinHome(std::u16string_view home, std::u16string_view relative) {
+    std::u16string path(home);
+    // After "\\?\" Windows takes the path as it stands: a doubled separator
+    // there names no file, where elsewhere it is read as one.
+    if (home.starts_with(u"\\\\?\\") && home.ends_with(u'\\') && relative.starts_with(u'\\')) {
+        relative.remove_prefix(1);
+    }
+    path += relative;
+    return path;
+}
+
 }  // namespace
 
 bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system,
                 std::u16string_view source) {
-    if (!system.isPresent(home + std::u16string(layout.javaExecutable))) {
+    if (!system.isPresent(joinHome(home, layout.javaExecutable))) {
         traceCandidate(source, home, missing(layout.javaExecutable));
         return false;
     }
-    const std::u16string library = home + std::u16string(layout.jvmLibrary);
+    const std::u16string library = joinHome(home, layout.jvmLibrary);
     if (!system.isPresent(library)) {
         traceCandidate(source, home, missing(layout.jvmLibrary));
         return false;
@@ -38,10 +52,10 @@ bool resolveJvmFromHome(const std::u16string& home, std::u16string& result, cons
                         platform::SystemAccess& system, std::u16string_view source) {
     std::u16string candidate = home;
     if (!isJavaHome(candidate, layout, system, source)) {
-        candidate += layout.jreDirectory;
+        candidate = joinHome(home, layout.jreDirectory);
         if (!isJavaHome(candidate, layout, system, source)) return false;
     }
-    result = candidate + std::u16string(layout.jvmLibrary);
+    result = joinHome(candidate, layout.jvmLibrary);
     return true;
 }
 

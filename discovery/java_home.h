@@ -9,7 +9,8 @@
 namespace zep::discovery {
 
 // Where a home keeps its launcher and its JVM library, relative to the home.
-// Each begins with the separator, so paths are joined by plain concatenation.
+// Each begins with the separator, so paths are joined by plain concatenation
+// (a home "\\?\...\" excepted: its separator is not doubled).
 struct HomeLayout {
     std::u16string_view javaExecutable;
     std::u16string_view jvmLibrary;

@@ -24,9 +24,11 @@ std::u16string keyPath(std::initializer_list<std::u16string_view> parts) {
 }
 
 std::optional<RegistryKey> RegistryKey::open(platform::Registry& registry, Key root, const std::u16string& path,
-                                             std::uint32_t access) {
+                                             std::uint32_t access, std::int32_t* status) {
     Key key = 0;
-    if (registry.openKey(root, path, 0, access, &key) != win32::kErrorSuccess) return std::nullopt;
+    const std::int32_t opened = registry.openKey(root, path, 0, access, &key);
+    if (status != nullptr) *status = opened;
+    if (opened != win32::kErrorSuccess) return std::nullopt;
     return RegistryKey(registry, key);
 }
 
@@ -43,20 +45,21 @@ std::vector<std::u16string> RegistryKey::subKeyNames() const {
     return names;
 }
 
-std::optional<std::u16string> RegistryKey::stringValue(const std::u16string& subKey, const std::u16string& name) const {
+std::optional<std::u16string> RegistryKey::stringValue(const std::u16string& subKey, const std::u16string& name,
+                                                       std::int32_t* status) const {
+    std::int32_t ignored = 0;
+    std::int32_t& read = status != nullptr ? *status : ignored;
     std::uint32_t size = 0;
-    if (registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, nullptr, &size) != win32::kErrorSuccess) {
-        return std::nullopt;
-    }
+    read = registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, nullptr, &size);
+    if (read != win32::kErrorSuccess) return std::nullopt;
     // Sized by asking. A value that grew between the calls, or needs more room
     // once expanded, is asked for again, a few times at most.
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::u16string value(size / sizeof(char16_t) + 1, u'\0');
         size = static_cast<std::uint32_t>(value.size() * sizeof(char16_t));
-        const std::int32_t status =
-            registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, value.data(), &size);
-        if (status == win32::kErrorSuccess) return value.substr(0, value.find(u'\0'));
-        if (status != win32::kErrorMoreData) return std::nullopt;
+        read = registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, value.data(), &size);
+        if (read == win32::kErrorSuccess) return value.substr(0, value.find(u'\0'));
+        if (read != win32::kErrorMoreData) return std::nullopt;
     }
     return std::nullopt;
 }

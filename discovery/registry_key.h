@@ -19,9 +19,10 @@ public:
     using Key = platform::Registry::Key;
 
     // The key at `path` below the predefined key `root`, opened for reading
-    // with `access`; nullopt when it cannot be opened.
+    // with `access`; nullopt when it cannot be opened, `status` (when given)
+    // then holding why.
     static std::optional<RegistryKey> open(platform::Registry& registry, Key root, const std::u16string& path,
-                                           std::uint32_t access);
+                                           std::uint32_t access, std::int32_t* status = nullptr);
 
     Key get() const { return key_.get(); }
 
@@ -31,8 +32,10 @@ public:
 
     // The string value `name` of the subkey `subKey` ("" for this key itself),
     // read whole: REG_SZ, or REG_EXPAND_SZ expanded. nullopt when there is no
-    // such value or it is of another type.
-    std::optional<std::u16string> stringValue(const std::u16string& subKey, const std::u16string& name) const;
+    // such value or it is of another type, `status` (when given) then holding
+    // the read's result.
+    std::optional<std::u16string> stringValue(const std::u16string& subKey, const std::u16string& name,
+                                              std::int32_t* status = nullptr) const;
 
 private:
     RegistryKey(platform::Registry& registry, Key key)

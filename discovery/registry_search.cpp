@@ -36,19 +36,23 @@ std::u16string indexLabel(std::uint32_t index) {
 
 }  // namespace
 
-std::optional<BinOnPath> binOnPath(std::u16string_view entry) {
-    // One pair of surrounding quotes goes, as the command shell drops it.
-    if (entry.size() >= 2 && entry.front() == u'"' && entry.back() == u'"') entry = entry.substr(1, entry.size() - 2);
+std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& system) {
+    entry = withoutQuotes(entry);
     if (!isAbsoluteWindowsPath(entry)) return std::nullopt;
-    if (entry.back() == u'\\' || entry.back() == u'/') entry.remove_suffix(1);
-    const std::size_t separator = entry.find_last_of(u"\\/");
+    // The folder as Windows reads the entry: "bin\.", "bin\\", "bin " and
+    // "x\..\bin" are all bin.
+    const auto full = system.fullPath(std::u16string(entry));
+    if (!full) return std::nullopt;
+    std::u16string_view path = *full;
+    if (path.ends_with(u'\\') || path.ends_with(u'/')) path.remove_suffix(1);
+    const std::size_t separator = path.find_last_of(u"\\/");
     if (separator == std::u16string_view::npos) return std::nullopt;
-    const std::u16string_view last = entry.substr(separator + 1);
+    const std::u16string_view last = path.substr(separator + 1);
     const auto isLetter = [](char16_t unit, char16_t lower) { return unit == lower || unit == lower - (u'a' - u'A'); };
     if (last.size() != 3 || !isLetter(last[0], u'b') || !isLetter(last[1], u'i') || !isLetter(last[2], u'n')) {
         return std::nullopt;
     }
-    return BinOnPath{std::u16string(entry), std::u16string(entry.substr(0, separator))};
+    return BinOnPath{std::u16string(path), std::u16string(path.substr(0, separator))};
 }
 
 bool passesVersionFloor(std::u16string_view name) {
@@ -105,9 +109,13 @@ std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string&
     // closed on every way out of the search.
     const std::u16string path = keyPath({kFamilyKeyPrefix, family});
     const std::u16string shown = keyPath({u"HKLM", path});
-    const auto key = RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine, path, platform::win32::kKeyRead);
+    std::int32_t status = platform::win32::kErrorSuccess;
+    const auto key =
+        RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine, path, platform::win32::kKeyRead, &status);
     if (!key) {
-        traceSource(shown, "no such key");
+        traceSource(shown, status == platform::win32::kErrorFileNotFound
+                               ? std::string("no such key")
+                               : "cannot be opened, error " + std::to_string(status));
         return result;
     }
     std::uint32_t subKeys = 0;
@@ -146,7 +154,7 @@ std::u16string RegistryRuntimeSearch::searchJavaOnPath() {
     std::u16string result;
     const std::u16string list = variableText(system_, u"Path");
     visitEntries(list, u';', [&](const std::u16string& entry) {
-        const auto found = binOnPath(entry);
+        const auto found = binOnPath(entry, system_);
         if (!found) return false;
         if (!system_.isPresent(found->bin + u"\\java.exe")) {
             traceCandidate(u"bin on Path", entry, "no java.exe");

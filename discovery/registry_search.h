@@ -22,12 +22,13 @@ bool passesVersionFloor(std::u16string_view name);
 
 // A Path entry that names a runtime's bin, and the home above it
 // (`"C:\jdk\bin\"` gives C:\jdk\bin and C:\jdk): one pair of surrounding
-// quotes removed, the entry absolute, its last component "bin" in any case.
+// quotes removed, the entry absolute, the last component of its full path
+// (as the system makes it) "bin" in any case.
 struct BinOnPath {
     std::u16string bin;
     std::u16string home;
 };
-std::optional<BinOnPath> binOnPath(std::u16string_view entry);
+std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& system);
 
 class RegistryRuntimeSearch {
 public:

@@ -29,6 +29,11 @@ bool startsWithUnc(std::u16string_view path) {
 
 }  // namespace
 
+std::u16string_view withoutQuotes(std::u16string_view entry) {
+    if (entry.size() >= 2 && entry.front() == u'"' && entry.back() == u'"') entry = entry.substr(1, entry.size() - 2);
+    return entry;
+}
+
 bool isAbsoluteWindowsPath(std::u16string_view path) {
     const bool namespacePrefix = path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) &&
                                  (path[2] == u'?' || path[2] == u'.') && isSeparator(path[3]);

@@ -19,6 +19,10 @@ bool visitEntries(std::u16string_view list, char16_t separator, Visit visit) {
     }
 }
 
+// `entry` without one pair of surrounding double quotes, as the command shell
+// drops them; as it is when it has none.
+std::u16string_view withoutQuotes(std::u16string_view entry);
+
 // True for a Windows path that names one place whatever the current drive and
 // directory: a drive letter, ':' and a separator ('\' or '/'); two separators,
 // a server, a separator and a share; or either form after "\\?\" or "\\.\"

@@ -78,7 +78,7 @@ void createMachine(const platform::RuntimeLibrary& library, JvmOptions& options,
         return "JNI_CreateJavaVM, JNI 1.6, " + std::to_string(options.size()) + " options as the runtime reads them:";
     });
     for (const JavaVMOption& option : options.records())
-        trace::line([&] { return std::string("  ") + option.optionString; });
+        trace::line([&] { return "  " + trace::runtimeText(option.optionString); });
     // The machine becomes the caller's only when it was made: a failed
     // creation must leave nothing to destroy, whatever it wrote.
     JavaVM* createdVm = nullptr;

@@ -14,9 +14,13 @@
 
 int wmain(int argc, wchar_t* argv[]) {
 #ifdef ZEP_WINDOWLESS
-    // The messages go where the caller sent standard error, if it did;
-    // otherwise they wait for a failure and its box.
-    if (!zep::platform::standardErrorGivenByCaller()) zep::collectMessages();
+    // The messages go where the caller sent standard error, if it did and it
+    // can be written to; otherwise they wait for a failure and its box.
+    if (zep::platform::standardErrorGivenByCaller()) {
+        zep::collectMessagesOnceUnwritten();
+    } else {
+        zep::collectMessages();
+    }
 #endif
     return zep::launch([&] {
         std::vector<std::u16string> arguments;

@@ -1,28 +1,34 @@
 #include "launcher/message.h"
 
-#include <iostream>
 #include <string>
 
 #include "notice/show_notice.h"
+#include "platform/standard_error.h"
 #include "platform/trace.h"
 
 namespace zep {
 namespace {
 
 bool collecting = false;
+bool collectWhenUnwritten = false;
 bool noticeWasShown = false;
 std::u16string collected;  // one message a line
 
 }  // namespace
 
 void writeMessage(std::string_view message) {
-    if (collecting) {
-        if (!collected.empty()) collected += u'\n';
-        collected.append(message.begin(), message.end());  // the messages are ASCII
-        return;
+    if (!collecting) {
+        // Written as the trace is, so that a closed pipe cannot end the
+        // launcher before its exit code says what happened.
+        if (platform::writeStandardErrorDirectly(message)) {
+            platform::trace::messageWritten();
+            return;
+        }
+        if (!collectWhenUnwritten) return;
+        collecting = true;
     }
-    std::cerr << message;
-    platform::trace::messageWritten();
+    if (!collected.empty()) collected += u'\n';
+    collected.append(message.begin(), message.end());  // the messages are ASCII
 }
 
 void reportFailure(std::string_view message) {
@@ -31,6 +37,8 @@ void reportFailure(std::string_view message) {
 }
 
 void collectMessages() { collecting = true; }
+
+void collectMessagesOnceUnwritten() { collectWhenUnwritten = true; }
 
 void noticeShown() { noticeWasShown = true; }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The launcher's messages: the warnings and the one failure of a launch, fixed
 // English texts. They go to standard error as they are: no prefix, no line
-// end; the stream is unit-buffered, so each is out before the call returns.
-// A windowless launcher whose caller gave it no standard error collects them
-// instead, and shows them when the launch fails.
+// end, each written whole before the call returns; one that cannot be written
+// is lost, but never ends the process. A windowless launcher whose caller gave
+// it no standard error, or one it cannot write to, collects them instead, and
+// shows them when the launch fails.
 
 #include <string_view>
 
@@ -19,6 +20,10 @@ void reportFailure(std::string_view message);
 
 // From now on messages are kept for the failure's box, not written.
 void collectMessages();
+
+// From the first message that cannot be written on, messages are kept for the
+// failure's box, that one included.
+void collectMessagesOnceUnwritten();
 
 // The runtime-missing notice was shown: a failure after it needs no box.
 void noticeShown();

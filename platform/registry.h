@@ -14,7 +14,9 @@ namespace zep::platform {
 // The Win32 values the search passes and looks at.
 namespace win32 {
 inline constexpr std::int32_t kErrorSuccess = 0;
+inline constexpr std::int32_t kErrorFileNotFound = 2;
 inline constexpr std::int32_t kErrorMoreData = 234;
+inline constexpr std::int32_t kErrorUnsupportedType = 1630;
 // The predefined keys are 32-bit values widened with their sign.
 inline constexpr std::uintptr_t kHkeyCurrentUser =
     static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000001u)));

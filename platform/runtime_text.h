@@ -27,6 +27,11 @@ std::string toRuntimeEncoding(std::u16string_view option);
 // them, an ill-formed sequence becoming U+FFFD.
 std::u16string programArgumentText(std::u16string_view argument);
 
+// True when the options' bytes are best shown as UTF-8 (what is not UTF-8
+// among them byte by byte): on POSIX, where they are the arguments' own
+// bytes; on Windows when the ANSI code page is UTF-8.
+bool runtimeReadsUtf8();
+
 // Text as the launcher writes it out (the trace): the bytes of a path as they
 // are on POSIX, UTF-8 on Windows.
 std::string toOutputBytes(std::u16string_view text);

@@ -1,6 +1,6 @@
 #pragma once
-// Standard error as a descriptor (POSIX) or handle (Windows), for what must
-// not pass through the C++ stream: the trace.
+// Standard error as a descriptor (POSIX) or handle (Windows), written
+// directly rather than through the C++ stream: the messages and the trace.
 
 #include <string_view>
 

@@ -18,6 +18,11 @@ public:
     virtual std::optional<std::u16string> environmentVariable(const std::u16string& name) = 0;
     // True when something of that name exists, whatever it is (a directory counts).
     virtual bool isPresent(const std::u16string& path) = 0;
+    // The path as the system reads it (Windows: GetFullPathNameW, which
+    // resolves "." and "..", joins doubled separators and drops the blanks
+    // and dots that end a component); nullopt when it cannot be made.
+    // POSIX: the path as given.
+    virtual std::optional<std::u16string> fullPath(const std::u16string& path) = 0;
     // True for a regular file: not a directory, a FIFO or a device.
     virtual bool isRegularFile(const std::u16string& path) = 0;
     // The folder that holds the running executable file, as the system knows

@@ -30,7 +30,7 @@ Sequence nextSequence(std::string_view text, std::size_t i) {
     const unsigned char lead = bytes[i];
     if (lead < 0x80) return {true, lead, 1};
     // Length of the sequence and the range its second byte must lie in; the
-    // narrowed ranges rule out overlong forms, surrogates and values past U+10FFFF.
+    // narrowed ranges rule out overlong forms and values past U+10FFFF.
     std::size_t length = 0;
     unsigned char low = 0x80, high = 0xBF;
     char32_t cp = 0;
@@ -39,7 +39,6 @@ Sequence nextSequence(std::string_view text, std::size_t i) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3, cp = lead & 0x0F;
         if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4, cp = lead & 0x07;
         if (lead == 0xF0) low = 0x90;
@@ -54,6 +53,10 @@ Sequence nextSequence(std::string_view text, std::size_t i) {
         if (!inRange) return {false, 0, taken};
         cp = (cp << 6) | (byte & 0x3F);
     }
+    // An encoded surrogate (ED A0..BF xx, as CESU-8 and Java's modified UTF-8
+    // write one) is one ill-formed sequence, as `java` reads its arguments,
+    // not three stray bytes as the Unicode standard would have it.
+    if (cp >= 0xD800 && cp <= 0xDFFF) return {false, 0, length};
     return {true, cp, length};
 }
 

@@ -9,10 +9,12 @@
 
 namespace zep::platform {
 
-// Decodes UTF-8. Each maximal ill-formed subsequence (a stray byte, a cut-off
-// sequence, an overlong form, an encoded surrogate, a value above U+10FFFF)
-// becomes one U+FFFD, as the Unicode standard recommends. For text that is
-// shown or handed on as text: what `java` makes of its arguments.
+// Decodes UTF-8 as `java` decodes its arguments. Each maximal ill-formed
+// subsequence (a stray byte, a cut-off sequence, an overlong form, a value
+// above U+10FFFF) becomes one U+FFFD, as the Unicode standard recommends; an
+// encoded surrogate (ED A0..BF and what continues it, up to three bytes) is
+// one such sequence too, where the standard would see one a byte. For text
+// that is shown or handed on as text.
 std::u16string utf8ToUtf16(std::string_view text);
 
 // Encodes UTF-16 the way WideCharToMultiByte(CP_UTF8, 0, ...) does: a surrogate

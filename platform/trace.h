@@ -1,9 +1,9 @@
 #pragma once
 // The launch trace: with QRVN_ZEP_TRACE set (not empty, not "0"), the launcher
 // tells on standard error what it does, one line per step, each beginning with
-// "zep: ". The lines are written straight to the descriptor, never through the
-// stream that carries the messages, so that a failed trace write cannot
-// silence a message; a line that cannot be written is dropped. The trace
+// "zep: ". The lines are written straight to the descriptor, as the messages
+// are, never through the C++ stream, whose first failed write would silence
+// every later one; a line that cannot be written is dropped. The trace
 // changes what is written, never what is done.
 
 #include <chrono>
@@ -34,7 +34,17 @@ void line(Make&& make) {
 void messageWritten();
 
 // `text` in double quotes, as output bytes: a path or an argument in a line.
+// Escaped so that no value can end the line or pass for the launcher's own
+// words: a control character (below U+0020, U+007F, U+0080..U+009F) as \n,
+// \r, \t, \xHH or \u{HHHH}, a backslash and a double quote as \\ and \",
+// a byte of a POSIX name that is not UTF-8 as \xHH, a lone surrogate as
+// \u{DHHH}. Every line is held to the same for its control characters.
 std::string quoted(std::u16string_view text);
+
+// An option as the runtime reads it (its bytes in the runtime's encoding),
+// escaped as quoted() escapes, without the quotes; a byte of a code page
+// other than UTF-8 that is not ASCII as \xHH.
+std::string runtimeText(std::string_view bytes);
 
 // Measures a step on the monotonic clock, from its construction.
 class Stopwatch {

@@ -9,6 +9,8 @@ std::string toRuntimeEncoding(std::u16string_view option) { return encodeLossles
 
 std::u16string programArgumentText(std::u16string_view argument) { return utf8ToUtf16(encodeLossless(argument)); }
 
+bool runtimeReadsUtf8() { return true; }
+
 std::string toOutputBytes(std::u16string_view text) { return encodeLossless(text); }
 
 }  // namespace zep::platform

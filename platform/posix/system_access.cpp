@@ -22,6 +22,8 @@ public:
 
     bool isPresent(const std::u16string& path) override { return ::access(encodeLossless(path).c_str(), F_OK) == 0; }
 
+    std::optional<std::u16string> fullPath(const std::u16string& path) override { return path; }
+
     bool isRegularFile(const std::u16string& path) override {
         struct stat info {};
         return ::stat(encodeLossless(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);

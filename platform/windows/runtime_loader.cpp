@@ -1,27 +1,10 @@
 #include "platform/windows/runtime_loader.h"
 
+#include "platform/system_access.h"
 #include "platform/text.h"
 
 namespace zep::platform {
 namespace {
-
-// The absolute form of `path`, sized by asking; empty when the system cannot
-// make one (the last error then says why).
-std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls) {
-    std::wstring full;
-    DWORD capacity = 0;
-    for (;;) {
-        const DWORD length =
-            calls.getFullPathName(path.c_str(), capacity, full.empty() ? nullptr : full.data(), nullptr);
-        if (length == 0) return {};
-        if (length < capacity) {
-            full.resize(length);
-            return full;
-        }
-        capacity = length;  // too small: the size needed, terminator included
-        full.assign(capacity, L'\0');
-    }
-}
 
 std::wstring parentOf(const std::wstring& path) {
     const std::size_t separator = path.find_last_of(L"\\/");
@@ -60,18 +43,24 @@ WORD machineOf(const std::wstring& file) {
     return read ? header.Machine : 0;
 }
 
-// The system's text for an error code, in UTF-8, without its line end.
+// The system's text for an error code, in UTF-8, on one line.
 std::string systemText(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length == 0 || text == nullptr) return "no text for it";
-    std::u16string message(reinterpret_cast<const char16_t*>(text), length);
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ')) {
-        message.pop_back();
+    const ScopeExit freed([text] { ::LocalFree(text); });
+    std::u16string message;
+    for (const char16_t unit : std::u16string_view(reinterpret_cast<const char16_t*>(text), length)) {
+        const bool lineEnd = unit == u'\r' || unit == u'\n';
+        if (!lineEnd) {
+            message.push_back(unit);
+        } else if (!message.empty() && message.back() != u' ') {
+            message.push_back(u' ');
+        }
     }
+    while (!message.empty() && message.back() == u' ') message.pop_back();
     return utf16ToUtf8(message);
 }
 
@@ -84,6 +73,22 @@ Function procedure(HMODULE module, const char* name) {
 
 }  // namespace
 
+std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls) {
+    std::wstring full;
+    DWORD capacity = 0;
+    for (;;) {
+        const DWORD length =
+            calls.getFullPathName(path.c_str(), capacity, full.empty() ? nullptr : full.data(), nullptr);
+        if (length == 0) return {};
+        if (length < capacity) {
+            full.resize(length);
+            return full;
+        }
+        capacity = length;  // too small: the size needed, terminator included
+        full.assign(capacity, L'\0');
+    }
+}
+
 RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls) {
     RuntimeModules loaded;
     const std::wstring library = fullPath(std::wstring(path.begin(), path.end()), calls);
@@ -91,21 +96,33 @@ RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls&
         loaded.error = ::GetLastError();
         return loaded;
     }
+    // A damaged library in bin must not stop the launcher on a system error
+    // box, in the search's probe or in the load that keeps it.
+    const QuietErrorBoxes quiet;
     const std::wstring bin = parentOf(parentOf(library));
-    const bool searchWithBin = calls.addDllDirectory != nullptr && calls.removeDllDirectory != nullptr;
+    bool searchWithBin = calls.addDllDirectory != nullptr && calls.removeDllDirectory != nullptr;
+    DLL_DIRECTORY_COOKIE added{};
+    if (searchWithBin && !bin.empty()) {
+        added = calls.addDllDirectory(bin.c_str());
+        // Wine refuses a "\\server\share" path to both calls, yet loads it by
+        // its full path: then the library is loaded as where they are missing.
+        if (added == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) searchWithBin = false;
+    }
+    const ScopeExit removed([&] {
+        if (added != nullptr) calls.removeDllDirectory(added);
+    });
     auto load = [&](const std::wstring& file) {
-        return LoadedModule(searchWithBin ? calls.loadLibraryEx(file.c_str(), nullptr, kRuntimeSearchFlags)
-                                          : calls.loadLibrary(file.c_str()),
-                            LoadedModuleTraits{&calls});
+        HMODULE module = nullptr;
+        if (searchWithBin) {
+            module = calls.loadLibraryEx(file.c_str(), nullptr, kRuntimeSearchFlags);
+            if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) searchWithBin = false;
+        }
+        if (!searchWithBin) module = calls.loadLibrary(file.c_str());
+        return LoadedModule(module, LoadedModuleTraits{&calls});
     };
 
     // Freed, last first, unless the JVM library loads too.
     std::vector<LoadedModule> companions;
-    const DLL_DIRECTORY_COOKIE added =
-        searchWithBin && !bin.empty() ? calls.addDllDirectory(bin.c_str()) : DLL_DIRECTORY_COOKIE{};
-    const ScopeExit removed([&] {
-        if (added != nullptr) calls.removeDllDirectory(added);
-    });
     if (!bin.empty()) {
         for (const wchar_t* name : kRuntimeCompanions) {
             const std::wstring companion = bin + L'\\' + name;
@@ -133,12 +150,10 @@ std::string describeLoadFailure(DWORD error, const std::u16string& path) {
     if (error == ERROR_MOD_NOT_FOUND && ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return "a library it needs is missing (error 126)";
     }
-    std::string text = systemText(error);
-    // Texts that name the file do it with an insert that was not filled in.
-    if (const std::size_t insert = text.find("%1"); insert != std::string::npos) {
-        text.replace(insert, 2, utf16ToUtf8(path.substr(path.find_last_of(u"\\/") + 1)));
-    }
-    return "error " + std::to_string(error) + ": " + text;
+    // The system's text is taken with its inserts left as they are: what one
+    // stands for differs from message to message, so the file is named beside it.
+    return utf16ToUtf8(path.substr(path.find_last_of(u"\\/") + 1)) + ", error " + std::to_string(error) + ": " +
+           systemText(error);
 }
 
 const LoaderCalls& systemLoaderCalls() {

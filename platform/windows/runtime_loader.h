@@ -26,6 +26,10 @@ struct LoaderCalls {
 // The system's own calls.
 const LoaderCalls& systemLoaderCalls();
 
+// The absolute form of `path` (GetFullPathNameW), sized by asking; empty when
+// the system cannot make one (the last error then says why).
+std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls);
+
 // The C runtime libraries that runtimes ship in their bin directory, oldest
 // first, each after the ones it imports: msvcr100.dll (1.7 and 1.8),
 // msvcr120.dll and msvcp120.dll, then those of 11 and later.
@@ -49,7 +53,10 @@ struct RuntimeModules {
 
 // Makes `path` absolute (the file loaded is the file that was probed, whatever
 // the loader's own search would find), loads the companions present in the
-// bin directory above the library's own by their full paths, then the library.
+// bin directory above the library's own by their full paths, then the library,
+// with the system's error boxes held off. Where the system refuses the path to
+// AddDllDirectory or LoadLibraryExW as an invalid parameter (Wine does for
+// "\\server\share\..."), each file is loaded as where those calls are missing.
 RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls);
 
 // Why the library at `path` did not load, given the load's error code, in

@@ -1,4 +1,5 @@
 #include "platform/system_access.h"
+#include "platform/windows/runtime_loader.h"
 #include "platform/windows/system.h"
 #include "platform/windows/win32.h"
 
@@ -35,6 +36,12 @@ public:
 
     bool isPresent(const std::u16string& path) override {
         return ::GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::optional<std::u16string> fullPath(const std::u16string& path) override {
+        const std::wstring full = platform::fullPath(std::wstring(path.begin(), path.end()), systemLoaderCalls());
+        if (full.empty()) return std::nullopt;
+        return fromWide(full);
     }
 
     bool isRegularFile(const std::u16string& path) override {

@@ -152,8 +152,7 @@ TEST_F(JvmHost, TraceTellsEachStepOnStandardErrorBesideTheMessages) {
     const ProcessResult result = launch({u"-Djava.class.path=x", u"-Dx=1", u"zep", u"a"}, "", home("valid"), tracing());
     // A message has no line end of its own: the trace line after it starts a new one.
     EXPECT_EQ(withoutTimes(result.err),
-              noOptionsFilesTraced() +
-                  expand(R"(zep: option "-Djava.class.path=x" (command line) refused
+              noOptionsFilesTraced() + expand(R"(zep: option "-Djava.class.path=x" (command line) refused
 Class path cannot be changed.
 zep: option "-Dx=1" (command line)
 zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
@@ -175,8 +174,59 @@ zep: DestroyJavaVM returned after N ms
 zep: JVM library released
 zep: exit code 0
 )",
-                         {{"home", utf8Path(home("valid"))}, {"library", utf8Path(libraryIn(home("valid")))}}));
+                                              {{"home", traced(utf8Path(home("valid")))},
+                                               {"library", traced(utf8Path(libraryIn(home("valid"))))}}));
     EXPECT_EQ(result.exitCode, 0);
+}
+
+TEST_F(JvmHost, TraceLinesAreTheLaunchersOwnWhateverTheValuesInThemHold) {
+    // Values that would end a line and begin a false one, move a terminal's
+    // cursor, end a quote early, or are no text at all.
+    const std::u16string forged = u"-Dx=a\nzep: exit code 0";
+    const std::u16string terminal = u"-Dy=\x1B[2J\r\t\"q\"\\";
+    const std::u16string broken =
+        kWindows ? u"-Dz=" + std::u16string(1, char16_t{0xD800}) : platform::decodeLossless("-Dz=\xFF");
+    // A file name may hold a C1 control (CSI) anywhere, a line feed on Linux.
+    const fs::path hostile = scratch / fs::path(kWindows ? u"home \u009B" : u"home \u009B\nnot the launcher's");
+    fs::copy(home("valid"), hostile, fs::copy_options::recursive);
+    const ProcessResult result = launch({forged, terminal, broken, u"-Dw=\u00e9", u"zep"}, "", hostile, tracing());
+    EXPECT_EQ(result.exitCode, 0);
+    for (std::size_t start = 0; start < result.err.size();) {
+        const std::size_t end = result.err.find('\n', start);
+        const std::string line = result.err.substr(start, end == std::string::npos ? end : end - start);
+        EXPECT_TRUE(line.starts_with("zep: ")) << line;
+        EXPECT_EQ(line.find_first_of("\r\x1B"), std::string::npos) << line;
+        start = end == std::string::npos ? end : end + 1;
+    }
+    const std::string shownHome =
+        traced(utf8Path(scratch.path())) + (kWindows ? "\\\\home \\u{009B}" : "/home \\u{009B}\\nnot the launcher's");
+    const std::string library = kWindows ? R"(\\bin\\server\\jvm.dll)" : "/lib/server/libjvm.so";
+    // The runtime reads options in the ANSI code page on Windows (1252 here),
+    // where a lone surrogate has no character; on Linux as their bytes.
+    EXPECT_TRUE(withoutTimes(result.err)
+                    .starts_with(noOptionsFilesTraced() + expand(R"(zep: option "-Dx=a\nzep: exit code 0" (command line)
+zep: option "-Dy=\x1B[2J\r\t\"q\"\\" (command line)
+zep: option "-Dz=<broken>" (command line)
+zep: option "-Dw=<e>" (command line)
+zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
+zep: program arguments: 0
+zep: QRVN_ZEP_JAVA_HOME "<home>": accepted
+zep: runtime search chose "<home><library>" in N ms
+zep: JVM library loaded in N ms
+zep: JNI_CreateJavaVM, JNI 1.6, 6 options as the runtime reads them:
+zep:   -Dx=a\nzep: exit code 0
+zep:   -Dy=\x1B[2J\r\t\"q\"\\
+zep:   -Dz=<read broken>
+zep:   -Dw=<read e>
+zep:   -Djava.class.path=zep.jar
+)",
+                                                                 {{"home", shownHome},
+                                                                  {"library", library},
+                                                                  {"broken", kWindows ? "\\u{D800}" : "\\xFF"},
+                                                                  {"read broken", kWindows ? "?" : "\\xFF"},
+                                                                  {"e", "\u00e9"},
+                                                                  {"read e", kWindows ? "\\xE9" : "\u00e9"}})))
+        << result.err;
 }
 
 TEST_F(JvmHost, TraceEndsWithTheFailureAndTheExitCodeButNotWhenJavaEndsTheProcess) {
@@ -206,13 +256,16 @@ TEST_F(JvmHost, TraceIsOffForZeroAnEmptyValueAndAClosedStandardError) {
     EXPECT_EQ(calls().back(), "DestroyJavaVM");
 }
 
-TEST_F(JvmHost, TraceIntoAPipeNobodyReadsDoesNotEndTheLaunch) {
-    if (kWindows) GTEST_SKIP() << "SIGPIPE is POSIX's";
+TEST_F(JvmHost, PipeNobodyReadsEndsNeitherTheLaunchNorItsFailure) {
+    // On POSIX every write into it raises SIGPIPE, which would end the
+    // launcher with 141.
     ProcessOptions broken = tracing();
     broken.standardError = ProcessOptions::StandardError::BrokenPipe;
-    const ProcessResult result = launch({u"zep", u"a"}, "", home("valid"), broken);
-    EXPECT_EQ(result.exitCode, 0) << "not ended by SIGPIPE (141)";
+    EXPECT_EQ(launch({u"zep", u"a"}, "", home("valid"), broken).exitCode, 0) << "the trace into it";
     EXPECT_EQ(calls().back(), "DestroyJavaVM");
+    broken.environment.clear();
+    EXPECT_EQ(launch({u"-Djava.class.path=x", u"zep"}, "method", home("valid"), broken).exitCode, 1)
+        << "a warning and the failure into it";
 }
 
 // --- every step that can fail, with its one message ------------------------------

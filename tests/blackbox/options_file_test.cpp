@@ -90,13 +90,13 @@ TEST_F(OptionsFiles, InstallationThenUserThenCommandLineThenTheFixedTwo) {
 
     // The trace names each file and where each option came from.
     log.clear();
-    const std::string installation = utf8Path(installationFile), user = utf8Path(userFile);
+    const std::string installation = traced(utf8Path(installationFile)), user = traced(utf8Path(userFile));
     const std::string trace = launch({u"-Dzep.c=3", u"zep"}, {{u"QRVN_ZEP_TRACE", u"1"}}).err;
     EXPECT_TRUE(trace.starts_with(expand(R"(zep: options file "<i>": 6 options
 zep: options file "<u>": 1 option
 zep: option "-Dzep.a=1" ("<i>":3)
 zep: option "-Xmx64m" ("<i>":4)
-zep: option "-Dp=C:\Program Files\x y" ("<i>":5)
+zep: option "-Dp=C:\\Program Files\\x y" ("<i>":5)
 zep: line "Xmx64m" ("<i>":6) is no option: ignored
 Ignored a line of an options file.
 zep: option "-Djava.class.path=x" ("<i>":7) refused

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/system_access.h"
+#include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
@@ -194,6 +195,8 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
     keys.add(L"JRE", L"1.6.0_45", REG_SZ, wideOf(home("valid")));
     keys.add(L"JRE", L"11", REG_SZ, wideOf(home("no-java")));
     keys.set(L"SOFTWARE\\JavaSoft\\JRE\\1.8", L"JavaHome", REG_SZ, wideOf(home("x86")), KEY_WOW64_32KEY);
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\24\\hotspot\\MSI", L"Path", REG_DWORD, L"");
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\26\\hotspot", L"Other", REG_SZ, L"");
     std::u16string path = u";";  // an empty entry, then an unloadable home
     path += textOf(home("unloadable"));
     const ProcessResult launched =
@@ -205,29 +208,31 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
                   expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
-zep: QRVN_ZEP_JAVA_HOME "<x86>\jre": no bin\java.exe
-zep: runtime beside the executable "<zep>\runtime": no bin\server\jvm.dll
+zep: QRVN_ZEP_JAVA_HOME "<x86>\\jre": no bin\java.exe
+zep: runtime beside the executable "<zep>\\runtime": no bin\server\jvm.dll
 zep: HKLM\SOFTWARE\JavaSoft\Java Runtime Environment: no such key
 zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45: version below 1.7
 zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>": no bin\java.exe
-zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\jre": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\\jre": no bin\java.exe
 zep: HKLM\SOFTWARE\JavaSoft\JDK: no such key
 zep: HKLM\SOFTWARE\JavaSoft\Java Development Kit: no such key
 zep: Path entry "": not absolute
-zep: Path entry "<unloadable>": does not load: error 193: Bad EXE format for jvm.dll.
-zep: Path entry "<unloadable>\jre": no bin\java.exe
+zep: Path entry "<unloadable>": does not load: jvm.dll, error 193: Bad EXE format for %1.
+zep: Path entry "<unloadable>\\jre": no bin\java.exe
 zep: JAVA_HOME: not set
+zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\24\hotspot\MSI: Path is not a string
+zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\26\hotspot\MSI: no such key
 zep: HKLM\SOFTWARE\WOW6432Node\JavaSoft\JRE\1.8 JavaHome "<x86>": recorded in the 32-bit view: <cannot>
 zep: no Java runtime found, after N ms
 zep: runtime-missing notice closed after N ms
 Failed to find java install path
 zep: exit code 1
 )",
-                         {{"x86", utf8Path(home("x86"))},
-                          {"no-java", utf8Path(home("no-java"))},
-                          {"unloadable", utf8Path(home("unloadable"))},
+                         {{"x86", traced(utf8Path(home("x86")))},
+                          {"no-java", traced(utf8Path(home("no-java")))},
+                          {"unloadable", traced(utf8Path(home("unloadable")))},
                           {"cannot", cannot},
-                          {"zep", utf8Path(fs::path(zepExecutable()).lexically_normal().parent_path())}}));
+                          {"zep", traced(utf8Path(fs::path(zepExecutable()).lexically_normal().parent_path()))}}));
     EXPECT_EQ(launched.exitCode, 1);
 }
 
@@ -351,6 +356,43 @@ TEST_F(WindowsDiscovery, PathEntriesThatAreNotAbsoluteLoadNothing) {
         EXPECT_EQ(jvmLog(), "") << "nothing was loaded";
     }
     EXPECT_EQ(find({{u"Path", u";T:\\work"}}).out, "T:\\work\\bin\\server\\jvm.dll");
+}
+
+// --- homes in every form Windows accepts ----------------------------------------------
+
+TEST_F(WindowsDiscovery, HomeAfterTheLongPathPrefixWithATrailingSeparatorIsFound) {
+    // After "\\?\" Windows reads a doubled separator as an empty name.
+    const std::u16string prefixed = u"\\\\?\\" + textOf(home("valid")) + u"\\";
+    const std::string library = "\\\\?\\" + utf8Path(home("valid")) + "\\bin\\server\\jvm.dll";
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", prefixed}}).out, library);
+    EXPECT_EQ(find({{u"JAVA_HOME", prefixed}}).out, library);
+    keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.5.11\\hotspot\\MSI", L"Path", REG_SZ,
+             std::wstring(prefixed.begin(), prefixed.end()));
+    EXPECT_EQ(find().out, library) << "an installer's Path, which ends in a separator by design";
+    EXPECT_EQ(run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", prefixed}}).err, "Main class invalid.") << "and it loads";
+}
+
+TEST_F(WindowsDiscovery, JavaHomeInQuotesAndTheBinOfJavaOnPathInAnySpellingAreFound) {
+    const std::u16string valid = textOf(home("valid"));
+    const std::string library = utf8Path(home("valid")) + "\\bin\\server\\jvm.dll";
+    EXPECT_EQ(find({{u"JAVA_HOME", u"\"" + valid + u"\""}}).out, library);
+    // Windows drops a trailing dot or blank of a component and reads "." and "..".
+    for (const std::u16string& bin : {valid + u"\\bin\\.", valid + u"\\bin\\\\", valid + u"\\bin ",
+                                      valid + u"\\x\\..\\bin", u"\"" + valid + u"\\BIN.\""}) {
+        SCOPED_TRACE(platform::utf16ToUtf8(bin));
+        EXPECT_EQ(find({{u"Path", bin}}).out, library);
+    }
+}
+
+TEST_F(WindowsDiscovery, HomeOnANetworkShareLoads) {
+    // \\zepserver\share is the directory of drive T: (cmake/wine-run.sh).
+    const DriveT drive;
+    fs::copy(home("valid"), DriveT::at("shared"), fs::copy_options::recursive);
+    const std::u16string share = u"\\\\zepserver\\share\\shared";
+    EXPECT_EQ(find({{u"QRVN_ZEP_JAVA_HOME", share}}).out, "\\\\zepserver\\share\\shared\\bin\\server\\jvm.dll");
+    const ProcessResult launched = run(zepExecutable(), {{u"QRVN_ZEP_JAVA_HOME", share}}, {u"zep"});
+    EXPECT_EQ(launched.err, "");
+    EXPECT_EQ(launched.exitCode, 0);
 }
 
 TEST(QuietErrorBoxes, HoldsCriticalErrorBoxesOffWhileItLivesOnly) {

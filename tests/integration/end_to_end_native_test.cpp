@@ -48,6 +48,32 @@ TEST(EndToEnd, ArgumentsReachMainIntactAndInOrder) {
     EXPECT_EQ(result.exitCode, 0);
 }
 
+TEST(EndToEnd, ArgumentsThatAreNoUtf8ReachMainAsJavaDecodesThem) {
+    // Every kind of ill-formed sequence, the encoded surrogates of CESU-8
+    // among them, each an argument of its own.
+    const char* const kinds[] = {
+        "\xED\xA0\x80",      "\xED\xA0\x80\xED\xB0\x80",
+        "x\xED\xA0",         "\xED\xBF\xBFz",
+        "\xED\xA0z",         "\xED",
+        "\xED\x9F\xBF",      "\x80",
+        "a\xFF\x62",         "\xC0\xAF",
+        "\xE0\x80\xAF",      "\xF4\x90\x80\x80",
+        "\xE6\x97",          "\xE6\x97z",
+        "\xF0\x9D\x84z\xC3", "\xF8\x88\x80\x80\x80",
+        "caf\xE9",
+    };
+    std::vector<std::u16string> arguments;
+    for (const char* kind : kinds) arguments.push_back(platform::decodeLossless(kind));
+    const std::u16string java = platform::utf8ToUtf16(ZEP_TEST_JDK_HOME) + u"/bin/java";
+    std::vector<std::u16string> javaArguments = {u"-cp", u"zep.jar",
+                                                 u"com.quorvane.gridmere.traffic.classic.ui.x.LaneViewX"};
+    javaArguments.insert(javaArguments.end(), arguments.begin(), arguments.end());
+    const ProcessResult expected = runProgram(java, javaArguments, onTheJdk());
+    ASSERT_EQ(expected.exitCode, 0) << expected.err;
+    arguments.insert(arguments.begin(), u"zep");
+    EXPECT_EQ(zep(arguments).out, expected.out);
+}
+
 TEST(EndToEnd, NoArgumentsGiveAnEmptyArray) { EXPECT_EQ(zep({u"zep"}).out, "argc=0\nthread=main\n"); }
 
 TEST(EndToEnd, OptionsReachTheMachineAndTheFixedPathsComeLast) {

@@ -19,9 +19,7 @@ namespace zep::test {
 namespace win32 = platform::win32;
 
 // Win32's values for what only the registry answers, never the search asks.
-inline constexpr std::int32_t kErrorFileNotFound = 2;
 inline constexpr std::int32_t kErrorNoMoreItems = 259;
-inline constexpr std::int32_t kErrorUnsupportedType = 1630;
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegDword = 4;
@@ -86,7 +84,7 @@ public:
         const std::u16string path = rootName + u"\\" + subKey;
         opened.push_back(path);
         accesses.push_back(access);
-        if (nodes_.count(fold(path)) == 0) return kErrorFileNotFound;
+        if (nodes_.count(fold(path)) == 0) return win32::kErrorFileNotFound;
         handles_[++next_] = path;
         ++openKeys;
         *key = next_;
@@ -124,11 +122,11 @@ public:
         }
         const std::u16string path = pathOf(key) + (subKey.empty() ? u"" : u"\\" + subKey);
         const auto node = nodes_.find(fold(path));
-        if (node == nodes_.end()) return kErrorFileNotFound;
+        if (node == nodes_.end()) return win32::kErrorFileNotFound;
         const auto value = node->second.values.find(valueName);
-        if (value == node->second.values.end()) return kErrorFileNotFound;
+        if (value == node->second.values.end()) return win32::kErrorFileNotFound;
         // Without RRF_NOEXPAND an expandable string passes the REG_SZ filter.
-        if (value->second.type != kRegSz && value->second.type != kRegExpandSz) return kErrorUnsupportedType;
+        if (value->second.type != kRegSz && value->second.type != kRegExpandSz) return win32::kErrorUnsupportedType;
         const std::size_t needed = (value->second.text.size() + 1) * sizeof(char16_t);
         if (data == nullptr || needed > *dataSize) {
             *dataSize = static_cast<std::uint32_t>(needed);

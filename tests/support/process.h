@@ -34,8 +34,8 @@ struct ProcessOptions {
         Terminal,
         // None at all: descriptor 2 closed, or a null handle.
         None,
-        // POSIX: a pipe whose reading end is closed, so that a write fails
-        // (and raises SIGPIPE); `err` stays empty.
+        // A pipe whose reading end is closed, so that a write fails (and on
+        // POSIX raises SIGPIPE); `err` stays empty.
         BrokenPipe,
     };
     StandardError standardError = StandardError::Pipe;

@@ -159,10 +159,21 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     const Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
                                      OPEN_EXISTING, 0, nullptr));
 
+    // A pipe closed at the far end: every write into it fails.
+    Handle brokenWrite;
+    if (options.standardError == ProcessOptions::StandardError::BrokenPipe) {
+        HANDLE readEnd = nullptr, writeEnd = nullptr;
+        if (!::CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) throw std::runtime_error("CreatePipe");
+        ::CloseHandle(readEnd);
+        brokenWrite.reset(writeEnd);
+    }
+    HANDLE childError = errWrite.get();
+    if (options.standardError == ProcessOptions::StandardError::None) childError = nullptr;
+    if (brokenWrite) childError = brokenWrite.get();
+
     // Only the standard handles reach the child.
     std::vector<HANDLE> inherited = {input.get(), outWrite.get()};
-    const bool noError = options.standardError == ProcessOptions::StandardError::None;
-    if (!noError) inherited.push_back(errWrite.get());
+    if (childError != nullptr) inherited.push_back(childError);
     SIZE_T attributeSize = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeSize);
     std::vector<char> attributeStorage(attributeSize);
@@ -176,7 +187,7 @@ RunningProgram startProgram(const std::u16string& program, const std::vector<std
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = input.get();
     startup.StartupInfo.hStdOutput = outWrite.get();
-    startup.StartupInfo.hStdError = noError ? nullptr : errWrite.get();
+    startup.StartupInfo.hStdError = childError;
     startup.lpAttributeList = attributes;
     PROCESS_INFORMATION process{};
     // A start that the system refuses never reached the program, and is tried

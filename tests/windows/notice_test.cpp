@@ -69,7 +69,8 @@ protected:
     // Starts `program` (zep.exe unless named), with a standard error of its
     // own unless told otherwise.
     RunningProgram start(const std::vector<std::u16string>& arguments, Environment environment = {},
-                         const std::u16string& program = zepExecutable(), bool standardError = true) {
+                         const std::u16string& program = zepExecutable(),
+                         ProcessOptions::StandardError standardError = ProcessOptions::StandardError::Pipe) {
         environment.emplace(u"QRVN_ZEP_JAVA_HOME", std::nullopt);
         environment.emplace(u"JAVA_HOME", std::nullopt);
         environment.emplace(u"Path", u"");
@@ -77,7 +78,7 @@ protected:
         ProcessOptions options;
         options.environment = std::move(environment);
         options.workingDirectory = scratch.path().u16string();
-        if (!standardError) options.standardError = ProcessOptions::StandardError::None;
+        options.standardError = standardError;
         return startProgram(program, arguments, options);
     }
 
@@ -304,7 +305,7 @@ TEST_F(Notice, NoneForFailuresAfterTheLibraryLoadedNorForALaunchThatWorks) {
 std::u16string zepwExecutable() { return testProgramDirectory() + u"\\..\\zepw.exe"; }
 
 TEST_F(Notice, WindowlessLauncherShowsTheSameNoticeAndNoBoxAfterIt) {
-    RunningProgram program = start({u"zep"}, {}, zepwExecutable(), false);
+    RunningProgram program = start({u"zep"}, {}, zepwExecutable(), ProcessOptions::StandardError::None);
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice";
     expectShows(box, expectedFor(u"en_GB", false));
@@ -314,22 +315,29 @@ TEST_F(Notice, WindowlessLauncherShowsTheSameNoticeAndNoBoxAfterIt) {
     EXPECT_EQ(result.exitCode, 1);
 }
 
-TEST_F(Notice, WindowlessLauncherWithoutStandardErrorShowsAFailureWithItsWarningsInOneBox) {
+TEST_F(Notice, WindowlessLauncherWithoutAStandardErrorItCanWriteShowsAFailureWithItsWarningsInOneBox) {
     const struct {
         std::vector<std::u16string> arguments;
         const char16_t* fail;
+        ProcessOptions::StandardError standardError;
         std::string shown;
     } cases[] = {
-        {{u"zep"}, u"findclass", "Failed to load main class."},
+        {{u"zep"}, u"findclass", ProcessOptions::StandardError::None, "Failed to load main class."},
         {{u"-Djava.class.path=x", u"-Djava.library.path=y", u"bogus"},
          u"",
+         ProcessOptions::StandardError::None,
          "Class path cannot be changed.\nLibrary path cannot be changed.\nInvalid command."},
+        // Given one, but a pipe closed at the far end.
+        {{u"-Djava.class.path=x", u"zep"},
+         u"findclass",
+         ProcessOptions::StandardError::BrokenPipe,
+         "Class path cannot be changed.\nFailed to load main class."},
     };
-    for (const auto& [arguments, fail, shown] : cases) {
+    for (const auto& [arguments, fail, standardError, shown] : cases) {
         SCOPED_TRACE(shown);
         RunningProgram program =
             start(arguments, {{u"QRVN_ZEP_JAVA_HOME", home("valid").u16string()}, {u"ZEPTEST_JVM_FAIL", fail}},
-                  zepwExecutable(), false);
+                  zepwExecutable(), standardError);
         const HWND box = waitForActiveDialog([&] { return dialogWindowsOf(program.id()); }, kBoxAppears,
                                              [&] { return program.running(); });
         ASSERT_NE(box, nullptr) << "no box";

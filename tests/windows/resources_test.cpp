@@ -95,9 +95,12 @@ TEST_P(ExecutableResources, StringTableIsOneBlockInExactlyTheNineLanguages) {
     EXPECT_EQ(languages, expected);
 }
 
-TEST_P(ExecutableResources, ManifestAsksForTheInvokersLevelAndLeavesTheCodePageToTheSystem) {
+TEST_P(ExecutableResources, ManifestAsksForTheInvokersLevelAndLongPathsAndLeavesTheCodePageToTheSystem) {
     const std::string manifest = resource(module(), RT_MANIFEST, MAKEINTRESOURCEW(1));
     EXPECT_NE(manifest.find(R"(<requestedExecutionLevel level="asInvoker")"), std::string::npos) << manifest;
+    // Wine has no path limit to lift, so only the manifest can tell.
+    EXPECT_NE(manifest.find(R"(<longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true<)"),
+              std::string::npos);
     EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
     EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos)
         << "runtimes would misread their options in a code page forced on the process";

@@ -39,6 +39,7 @@ DWORD WINAPI getFullPathName(LPCWSTR path, DWORD capacity, LPWSTR buffer, LPWSTR
 
 HMODULE load(const std::string& call, LPCWSTR path) {
     calls.push_back(call + " " + narrow(path));
+    EXPECT_NE(::GetThreadErrorMode() & SEM_FAILCRITICALERRORS, 0u) << "a damaged library could raise a system box";
     if (loadable.count(path) == 0) {
         ::SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
