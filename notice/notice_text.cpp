@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "notice/language_table.h"
 #include "platform/strings.h"
 #include "platform/text.h"
 #include "resources/string_ids.h"
+#include "resources/string_table.h"
 
 namespace zep::notice {
 namespace {
@@ -53,16 +53,12 @@ bool extractHelpAnchor(std::u16string& text, std::u16string& helpUrl) {
 
 void applyLanguageOption(std::u16string_view option, std::u16string& noticeText, std::u16string& helpUrl) {
     if (!platform::hasPrefixIgnoreCase(option, kLanguagePrefix)) return;
-    currentLanguage = option.substr(kLanguagePrefix.size());
+    std::u16string_view code = option.substr(kLanguagePrefix.size());
     // Java names English "en"; the table's one English copy goes by "en_GB".
-    if (currentLanguage.size() == 2 && platform::hasPrefixIgnoreCase(currentLanguage, u"en")) {
-        currentLanguage = u"en_GB";
-    }
+    if (code.size() == 2 && platform::hasPrefixIgnoreCase(code, u"en")) code = u"en_GB";
     // An unknown code keeps whatever language the thread has, and the body is
     // still prepared in it.
-    if (const auto found = LanguageTable.find(currentLanguage); found != LanguageTable.end()) {
-        platform::setThreadUiLanguage(found->second);
-    }
+    if (const std::optional<std::uint16_t> langid = findLanguage(code)) platform::setThreadUiLanguage(*langid);
     noticeText = platform::loadString(IDS_RUNTIME_MISSING_TEXT);
     if (!noticeText.empty()) extractHelpAnchor(noticeText, helpUrl);
 }
