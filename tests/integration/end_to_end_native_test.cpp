@@ -154,7 +154,7 @@ TEST(EndToEnd, LargestHeapFollowsTheLastXmxOfOptionsFilesAndCommandLine) {
         const std::size_t at = out.find("heap MiB=");
         return at == std::string::npos ? -1 : std::stoi(out.substr(at + 9));
     };
-    const auto near = [](int heap, int xmx) { return heap <= xmx && heap * 10 > xmx * 9; };
+    const auto near = [](int mib, int xmx) { return mib <= xmx && mib * 10 > xmx * 9; };
     EXPECT_PRED2(near, heap({u"-Xmx128m", u"zep"}), 128);
     EXPECT_PRED2(near, heap({u"zep"}), 96) << "the user's file";
     fs::remove(scratch / "config" / "gridmere" / "zep.vmoptions");
