@@ -1,9 +1,9 @@
 #include "notice/gtk_runtime.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <initializer_list>
+
+#include "platform/library.h"
 
 namespace zep::notice {
 namespace {
@@ -17,18 +17,18 @@ bool hasDisplay() {
 }
 
 template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
+bool resolve(const platform::Library& library, const char* name, Function& function) {
+    function = library.function<Function>(name);
     return function != nullptr;
 }
 
-// Null when any function is missing. The module is never closed: GTK and GLib
+// Null when any function is missing. GTK stays loaded for good: GTK and GLib
 // register types and threads that outlive any attempt to unload them.
 const GtkRuntime* loadGtk() {
-    void* library = ::dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) return nullptr;
+    static const platform::Library library = platform::Library::loadResident(u"libgtk-3.so.0");
+    if (!library) return nullptr;
     static GtkRuntime runtime{};
-    // GIO's launcher comes with GTK, which depends on it; dlsym searches there too.
+    // GIO's launcher comes with GTK, which depends on it; a lookup searches there too.
     const bool complete = resolve(library, "gtk_init_check", runtime.initCheck) &&
                           resolve(library, "gtk_message_dialog_new", runtime.messageDialogNew) &&
                           resolve(library, "gtk_window_set_title", runtime.windowSetTitle) &&

@@ -2,10 +2,9 @@
 // lines on the terminal when there is not, and silence when neither reaches
 // a person (a script that reads standard error wants the message alone).
 
-#include <iostream>
-
 #include "notice/notice_forms.h"
 #include "notice/show_notice.h"
+#include "platform/standard_error.h"
 #include "platform/strings.h"
 #include "platform/text.h"
 #include "resources/string_ids.h"
@@ -25,6 +24,6 @@ void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& 
     if (!runDialogNotice(texts)) writeTerminalNotice(texts);
 }
 
-void showMessages(const std::u16string& text) { std::cerr << platform::utf16ToUtf8(text); }
+void showMessages(const std::u16string& text) { platform::writeStandardErrorDirectly(platform::utf16ToUtf8(text)); }
 
 }  // namespace zep::notice

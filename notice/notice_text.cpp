@@ -1,59 +1,64 @@
 #include "notice/notice_text.h"
 
-#include <iterator>
-#include <regex>
+#include <algorithm>
 #include <string_view>
 
-#include "notice/language_table.h"
 #include "platform/strings.h"
 #include "platform/text.h"
 #include "resources/string_ids.h"
+#include "resources/string_table.h"
 
 namespace zep::notice {
 namespace {
 
 constexpr std::u16string_view kLanguagePrefix = u"-Duser.language=";
+constexpr std::u16string_view kOpeningTag = u"<a href=\"";
+constexpr std::u16string_view kClosingTag = u"</a>";
 
-// The standard regex has no char16_t traits, so the text is searched as
-// wchar_t, one code unit to one wchar_t either way. That loses nothing, and
-// '.' steps over exactly the units it steps over on Windows, where wchar_t is
-// UTF-16 already.
-std::wstring toWchar(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-std::u16string fromWchar(std::wstring_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (wchar_t unit : text) out.push_back(static_cast<char16_t>(unit));
-    return out;
-}
+// An anchor lies within one line: what separates its parts may be anything
+// but the line terminators of ECMAScript, the grammar the bodies were written
+// against.
+constexpr std::u16string_view kLineTerminators = u"\n\r\u2028\u2029";
 
 }  // namespace
 
 bool extractHelpAnchor(std::u16string& text, std::u16string& helpUrl) {
-    // The search recurses per character; a text that passed through the
-    // 1024-unit load buffer is far too short for that to matter.
-    const std::wregex anchor(LR"re(<a href="(.+?)".*>(.+)</a>)re");
-    const std::wstring subject = toWchar(text);
-    std::wsmatch match;
-    if (!std::regex_search(subject, match, anchor)) return false;
-    helpUrl = fromWchar(match.str(1));
-    text.replace(static_cast<std::size_t>(match.position(0)), static_cast<std::size_t>(match.length(0)),
-                 fromWchar(match.str(2)));
-    return true;
+    const std::u16string_view body(text);
+    for (std::size_t opening = body.find(kOpeningTag); opening != std::u16string_view::npos;) {
+        const std::size_t lineEnd = std::min(body.find_first_of(kLineTerminators, opening), body.size());
+        const std::u16string_view line = body.substr(0, lineEnd);
+        // The address is at least one unit long, a quote included, and ends at
+        // the first quote after that unit.
+        const std::size_t address = opening + kOpeningTag.size();
+        const std::size_t quote = line.find(u'"', address + 1);
+        // The link text is at least one unit long and runs to the line's last
+        // closing tag; it starts after the last '>' that leaves it that unit,
+        // whether that '>' ends the opening tag or stands in the link text.
+        const std::size_t closing = line.rfind(kClosingTag);
+        if (quote != std::u16string_view::npos && closing != std::u16string_view::npos && closing >= quote + 3) {
+            const std::size_t tagEnd = line.rfind(u'>', closing - 2);
+            if (tagEnd != std::u16string_view::npos && tagEnd > quote) {
+                std::u16string link(line.substr(tagEnd + 1, closing - tagEnd - 1));
+                helpUrl = line.substr(address, quote - address);
+                text.replace(opening, closing + kClosingTag.size() - opening, link);
+                return true;
+            }
+        }
+        // A later opening tag on this line finds its quote no earlier and the
+        // same last closing tag, so it fails as this one did.
+        opening = body.find(kOpeningTag, lineEnd);
+    }
+    return false;
 }
 
 void applyLanguageOption(std::u16string_view option, std::u16string& noticeText, std::u16string& helpUrl) {
     if (!platform::hasPrefixIgnoreCase(option, kLanguagePrefix)) return;
-    currentLanguage = option.substr(kLanguagePrefix.size());
+    std::u16string_view code = option.substr(kLanguagePrefix.size());
     // Java names English "en"; the table's one English copy goes by "en_GB".
-    if (currentLanguage.size() == 2 && platform::hasPrefixIgnoreCase(currentLanguage, u"en")) {
-        currentLanguage = u"en_GB";
-    }
+    if (code.size() == 2 && platform::hasPrefixIgnoreCase(code, u"en")) code = u"en_GB";
     // An unknown code keeps whatever language the thread has, and the body is
     // still prepared in it.
-    if (const auto found = LanguageTable.find(currentLanguage); found != LanguageTable.end()) {
-        platform::setThreadUiLanguage(found->second);
-    }
+    if (const std::optional<std::uint16_t> langid = findLanguage(code)) platform::setThreadUiLanguage(*langid);
     noticeText = platform::loadString(IDS_RUNTIME_MISSING_TEXT);
     if (!noticeText.empty()) extractHelpAnchor(noticeText, helpUrl);
 }

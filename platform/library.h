@@ -35,6 +35,13 @@ public:
     // Loads the library at `path` exactly as given; empty when it does not load.
     static Library load(const std::u16string& path);
 
+    // Loads a library of the system by its file name, from where the system
+    // keeps its libraries, with its symbols kept to itself (they resolve no
+    // other library's references). It stays loaded once loaded, owner or
+    // not: a toolkit such as GTK registers types and threads that outlive any
+    // attempt to unload it. Empty when it does not load.
+    static Library loadResident(const std::u16string& name);
+
     explicit operator bool() const { return static_cast<bool>(handle_); }
 
     // An exported function as the type it has; null when there is none.

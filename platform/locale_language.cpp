@@ -1,6 +1,6 @@
 #include "platform/locale_language.h"
 
-#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "resources/string_table.h"
@@ -20,15 +20,10 @@ std::uint16_t localeLanguage(const char* lcAll, const char* lcMessages, const ch
             break;
         }
     }
+    // A language part is a code of the table as it stands, bar English, whose
+    // one copy goes by "en_GB" and is the answer for any other language too.
     const std::string_view language = locale.substr(0, locale.find_first_of("_.@"));
-    if (language.empty()) return kEnglish;
-    // The table's codes are language parts too, some with a region ("en_GB").
-    for (std::size_t i = 0; i < kLanguageCodeCount; ++i) {
-        const std::u16string_view code(kLanguageCodes[i].code);
-        const std::u16string_view part = code.substr(0, code.find(u'_'));
-        if (std::equal(part.begin(), part.end(), language.begin(), language.end())) return kLanguageCodes[i].langid;
-    }
-    return kEnglish;
+    return findLanguage(std::u16string(language.begin(), language.end())).value_or(kEnglish);
 }
 
 }  // namespace zep::platform

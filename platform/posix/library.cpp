@@ -15,6 +15,11 @@ Library Library::load(const std::u16string& path) {
     return Library(UniqueHandle<LibraryTraits>(reinterpret_cast<NativeLibrary>(handle)));
 }
 
+Library Library::loadResident(const std::u16string& name) {
+    void* const handle = ::dlopen(encodeLossless(name).c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    return Library(UniqueHandle<LibraryTraits>(reinterpret_cast<NativeLibrary>(handle)));
+}
+
 Library::Address Library::address(const char* name) const {
     return reinterpret_cast<Address>(::dlsym(reinterpret_cast<void*>(handle_.get()), name));
 }

@@ -1,5 +1,6 @@
 # Replays the regression inputs, then fuzzes for SECONDS from a fresh copy of
-# the seed corpus. Fails on the first input that breaks the target.
+# the seed corpus (with the tokens of DICTIONARY, when not empty). Fails on the
+# first input that breaks the target.
 
 file(REMOVE_RECURSE "${CORPUS}")
 file(MAKE_DIRECTORY "${CORPUS}")
@@ -17,9 +18,13 @@ if(regressions)
 endif()
 
 get_filename_component(artifacts "${CORPUS}" DIRECTORY)
+set(tokens "")
+if(DICTIONARY)
+  set(tokens "-dict=${DICTIONARY}")
+endif()
 execute_process(
   COMMAND "${FUZZER}" "${CORPUS}" -max_total_time=${SECONDS} -timeout=10 -rss_limit_mb=2048
-          -max_len=4096 -print_final_stats=1 "-artifact_prefix=${artifacts}/"
+          -max_len=4096 -print_final_stats=1 "-artifact_prefix=${artifacts}/" ${tokens}
   RESULT_VARIABLE fuzzed)
 if(NOT fuzzed EQUAL 0)
   message(FATAL_ERROR "the fuzzer found an input that breaks the target; see the crash file in ${artifacts}")

@@ -1,11 +1,9 @@
 #pragma once
-// The process-wide language state (the language table's current code and the
-// thread's user-interface language) put back before and after each test, so
-// that no test sees what another chose.
+// The thread's user-interface language put back before and after each test,
+// so that no test sees what another chose.
 
 #include <gtest/gtest.h>
 
-#include "notice/language_table.h"
 #include "platform/strings.h"
 
 namespace zep::test {
@@ -17,7 +15,6 @@ protected:
 
 private:
     static void reset() {
-        currentLanguage = u"en_GB";
         platform::setThreadUiLanguage(1033);  // English (United States), as on a machine set up in English
     }
 };

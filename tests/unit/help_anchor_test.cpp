@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "notice/notice_text.h"
+#include "tests/support/anchor_oracle.h"
 
 namespace zep::notice {
 namespace {
@@ -64,6 +65,59 @@ TEST(ExtractHelpAnchor, WithoutACompleteAnchorNothingChanges) {
         EXPECT_FALSE(extractHelpAnchor(notice, address));
         EXPECT_EQ(notice, body);
         EXPECT_EQ(address, u"before");
+    }
+}
+
+TEST(ExtractHelpAnchor, FindsWhatTheRegularExpressionFinds) {
+    using namespace std::string_literals;
+    const std::u16string bodies[] = {
+        // Line terminators end what an anchor may span: in the address, in the
+        // link text, between the tags, and between two anchors.
+        u"<a href=\"http://h\nx\">t</a>",
+        u"<a href=\"http://h\">t\rx</a>",
+        u"<a href=\"http://h\">\u2028t</a>",
+        u"<a href=\"h\"\u2029>t</a>",
+        u"<a href=\"one\">1</a>\n<a href=\"two\">2</a>",
+        u"<a href=\"one\">1\r\n<a href=\"two\">2</a>",
+        u"<a href=\"a\">\n</a> <a href=\"b\">c</a>",
+        u"<a href=\"x\n<a href=\"y\">z</a>",
+        u"\u2028<a href=\"h\">t</a>\u2029",
+        // Quotes: the address ends at the first quote after its first unit.
+        u"<a href=\"a\"b\">t</a>",
+        u"<a href=\"\"\">t</a>",
+        u"<a href=\"\"\"\">t</a>",
+        u"<a href=\"h\">t\"</a>",
+        u"<a href=\">\">t</a>",
+        u"<a href=\"h>\">t</a>",
+        // '>' next to the closing tag, in it, and only there.
+        u"<a href=\"h\">t></a>",
+        u"<a href=\"h\">></a>",
+        u"<a href=\"h\">>></a>",
+        u"<a href=\"h\"></a></a>",
+        u"<a href=\"h\">t</a></a>",
+        u"<a href=\"h\"</a>",
+        u"<a href=\"h\">t</a",
+        u"<a href=\"h\" >",
+        // Closing tags before the opening one, and openings inside others.
+        u"</a> <a href=\"h\">t",
+        u"x</a><a href=\"h\">t</a>",
+        u"<a href=\"<a href=\"h\">t</a>",
+        u"<a href=\"<a href=\"h\"\n>t</a>",
+        u"<a href=<a href=\"h\">t</a>",
+        u"<a <a href=\"h\">t</a>",
+        u"<a href=\"h\">t</a><a href=\"",
+        u"<a href=\"h\n<a href=\"\"</a>",
+        // NULs and lone surrogates are units like any other.
+        u"<a href=\"h\0\">t\0</a>"s,
+        u"<a href=\"\xDC00\">\xD800</a>\xDBFF",
+    };
+    for (const std::u16string& body : bodies) {
+        std::u16string text = body, address = u"before";
+        std::u16string expectedText = body, expectedAddress = u"before";
+        const bool expected = test::extractHelpAnchorByRegex(expectedText, expectedAddress);
+        EXPECT_EQ(extractHelpAnchor(text, address), expected) << testing::PrintToString(body);
+        EXPECT_EQ(text, expectedText) << testing::PrintToString(body);
+        EXPECT_EQ(address, expectedAddress) << testing::PrintToString(body);
     }
 }
 

@@ -153,6 +153,8 @@ TEST_P(ExecutableResources, VersionInformationCarriesTheProjectVersionAndItsOwnN
     EXPECT_EQ(versionText(data, L"FileDescription"), GetParam().description);
     EXPECT_NE(versionText(data, L"CompanyName"), u"(missing)");
     EXPECT_NE(versionText(data, L"LegalCopyright"), u"(missing)");
+    const std::string manifest = resource(module(), RT_MANIFEST, MAKEINTRESOURCEW(1));
+    EXPECT_NE(manifest.find(R"(name="Gridmere.Zep" version=")" + digits + '"'), std::string::npos) << manifest;
 }
 
 INSTANTIATE_TEST_SUITE_P(Launchers, ExecutableResources, ::testing::ValuesIn(executables()),
