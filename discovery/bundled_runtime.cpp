@@ -5,12 +5,12 @@
 
 namespace zep::discovery {
 
-std::u16string searchBundledRuntime(const HomeLayout& layout, platform::SystemAccess& system) {
+std::optional<std::u16string> searchBundledRuntime(const HomeLayout& layout, platform::SystemAccess& system) {
     constexpr char16_t kSource[] = u"runtime beside the executable";
     const auto folder = system.executableDirectory();
     if (!folder) {
         traceSource(kSource, "the executable's folder is unknown");
-        return {};
+        return std::nullopt;
     }
     const std::u16string home = *folder + std::u16string(layout.bundledRuntime);
     const std::u16string library = home + std::u16string(layout.jvmLibrary);
@@ -18,14 +18,15 @@ std::u16string searchBundledRuntime(const HomeLayout& layout, platform::SystemAc
     const std::string shown = platform::toOutputBytes(layout.jvmLibrary.substr(1));
     if (!system.isPresent(library)) {
         traceCandidate(kSource, home, "no " + shown);
-        return {};
+        return std::nullopt;
     }
     // A directory or a FIFO of that name must not reach the loader.
     if (!system.isRegularFile(library)) {
         traceCandidate(kSource, home, shown + " is not a regular file");
-        return {};
+        return std::nullopt;
     }
-    return libraryLoads(home, library, system, kSource) ? library : std::u16string();
+    if (!libraryLoads(home, library, system, kSource)) return std::nullopt;
+    return library;
 }
 
 }  // namespace zep::discovery

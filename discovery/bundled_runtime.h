@@ -4,6 +4,7 @@
 // library but often no java program (jlink --strip-native-commands), and never
 // a jre folder.
 
+#include <optional>
 #include <string>
 
 #include "discovery/java_home.h"
@@ -13,6 +14,6 @@ namespace zep::discovery {
 
 // The full path of the bundled runtime's JVM library when it is a regular
 // file that loads; empty otherwise.
-std::u16string searchBundledRuntime(const HomeLayout& layout, platform::SystemAccess& system);
+std::optional<std::u16string> searchBundledRuntime(const HomeLayout& layout, platform::SystemAccess& system);
 
 }  // namespace zep::discovery

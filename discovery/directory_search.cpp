@@ -22,17 +22,32 @@ std::u16string parentOf(const std::u16string& path) {
 
 }  // namespace
 
-std::u16string DirectoryRuntimeSearch::findJavaRuntime() {
-    std::u16string result = searchJavaHomeVariable(kPosixHome, system_);
-    if (result.empty()) result = searchBundledRuntime(kPosixHome, system_);
-    if (result.empty()) result = searchRuntimeDirectory();
-    if (result.empty()) result = searchPathVariable();
-    if (result.empty()) result = searchJavaHome(kPosixHome, system_, isAbsolutePosixPath);
-    return result;
+std::optional<std::u16string> DirectoryRuntimeSearch::findJavaRuntime() {
+    using Stage = std::optional<std::u16string> (DirectoryRuntimeSearch::*)();
+    // In this order; the first stage that finds a runtime decides.
+    static constexpr Stage kStages[] = {
+        &DirectoryRuntimeSearch::searchOverride, &DirectoryRuntimeSearch::searchBesideExecutable,
+        &DirectoryRuntimeSearch::searchRuntimeDirectory, &DirectoryRuntimeSearch::searchPathVariable,
+        &DirectoryRuntimeSearch::searchJavaHome};
+    for (const Stage stage : kStages) {
+        if (std::optional<std::u16string> found = (this->*stage)()) return found;
+    }
+    return std::nullopt;
 }
 
-std::u16string DirectoryRuntimeSearch::searchRuntimeDirectory() {
-    std::u16string result;
+std::optional<std::u16string> DirectoryRuntimeSearch::searchOverride() {
+    return searchJavaHomeVariable(kPosixHome, system_);
+}
+
+std::optional<std::u16string> DirectoryRuntimeSearch::searchBesideExecutable() {
+    return searchBundledRuntime(kPosixHome, system_);
+}
+
+std::optional<std::u16string> DirectoryRuntimeSearch::searchJavaHome() {
+    return discovery::searchJavaHome(kPosixHome, system_, isAbsolutePosixPath);
+}
+
+std::optional<std::u16string> DirectoryRuntimeSearch::searchRuntimeDirectory() {
     std::vector<std::u16string> names = system_.subdirectoryNames(kRuntimeDirectory);
     if (names.empty()) traceSource(kRuntimeDirectory, "no runtime directories");
     // A fixed order, so that the same machine always gives the same runtime:
@@ -42,41 +57,40 @@ std::u16string DirectoryRuntimeSearch::searchRuntimeDirectory() {
     for (std::u16string& name : names) sorted.emplace_back(platform::encodeLossless(name), std::move(name));
     std::sort(sorted.begin(), sorted.end());
     for (const auto& [bytes, name] : sorted) {
-        if (resolveJvmFromHome(kRuntimeDirectory + (u"/" + name), result, kPosixHome, system_, u"/usr/lib/jvm entry")) {
-            break;
+        if (auto found =
+                resolveJvmFromHome(kRuntimeDirectory + (u"/" + name), kPosixHome, system_, u"/usr/lib/jvm entry")) {
+            return found;
         }
     }
-    return result;
+    return std::nullopt;
 }
 
-std::u16string DirectoryRuntimeSearch::searchPathVariable() {
-    std::u16string result;
+std::optional<std::u16string> DirectoryRuntimeSearch::searchPathVariable() {
     const std::u16string list = variableText(system_, u"PATH");
     if (list.empty()) {
         traceSource(u"PATH", "not set");
-        return result;
+        return std::nullopt;
     }
-    visitEntries(list, u':', [&](const std::u16string& entry) {
+    return findInEntries(list, u':', [&](const std::u16string& entry) -> std::optional<std::u16string> {
         if (!isAbsolutePosixPath(entry)) {
             traceCandidate(u"PATH entry", entry, "not absolute");
-            return false;
+            return std::nullopt;
         }
         const std::u16string java = entry + u"/java";
         if (!system_.isExecutableFile(java)) {
             traceCandidate(u"PATH entry", entry, "no executable java");
-            return false;
+            return std::nullopt;
         }
         // bin/java is usually a chain of links (/usr/bin/java, the
         // alternatives system); its real place tells the home.
         const auto real = system_.resolvePath(java);
         if (!real) {
             traceCandidate(u"PATH entry", entry, "its java leads nowhere");
-            return false;
+            return std::nullopt;
         }
         traceCandidate(u"PATH entry", entry, "java is " + platform::trace::quoted(*real));
-        return resolveJvmFromHome(parentOf(parentOf(*real)), result, kPosixHome, system_, u"home of the java on PATH");
+        return resolveJvmFromHome(parentOf(parentOf(*real)), kPosixHome, system_, u"home of the java on PATH");
     });
-    return result;
 }
 
 }  // namespace zep::discovery

@@ -4,6 +4,7 @@
 // distribution installs side by side in /usr/lib/jvm, then the `java` found on
 // PATH, followed through its symbolic links to its home, and last JAVA_HOME.
 
+#include <optional>
 #include <string>
 
 #include "discovery/java_home.h"
@@ -17,12 +18,16 @@ class DirectoryRuntimeSearch {
 public:
     explicit DirectoryRuntimeSearch(platform::DirectoryAccess& system) : system_(system) {}
 
-    // The full path of a loadable libjvm.so, or empty.
-    std::u16string findJavaRuntime();
-    std::u16string searchRuntimeDirectory();
-    std::u16string searchPathVariable();
+    // The full path of a loadable libjvm.so.
+    std::optional<std::u16string> findJavaRuntime();
+    std::optional<std::u16string> searchRuntimeDirectory();
+    std::optional<std::u16string> searchPathVariable();
 
 private:
+    std::optional<std::u16string> searchOverride();
+    std::optional<std::u16string> searchBesideExecutable();
+    std::optional<std::u16string> searchJavaHome();
+
     platform::DirectoryAccess& system_;
 };
 

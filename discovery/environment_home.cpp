@@ -11,20 +11,17 @@ std::u16string variableText(platform::SystemAccess& system, const std::u16string
     return value->substr(0, value->find(u'\0'));
 }
 
-std::u16string searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system) {
-    std::u16string result;
+std::optional<std::u16string> searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system) {
     const std::u16string home = variableText(system, kJavaHomeVariable);
     if (home.empty()) {
         traceSource(kJavaHomeVariable, "not set");
-    } else {
-        resolveJvmFromHome(home, result, layout, system, kJavaHomeVariable);
+        return std::nullopt;
     }
-    return result;
+    return resolveJvmFromHome(home, layout, system, kJavaHomeVariable);
 }
 
-std::u16string searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
-                              bool (*isAbsolute)(std::u16string_view)) {
-    std::u16string result;
+std::optional<std::u16string> searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
+                                             bool (*isAbsolute)(std::u16string_view)) {
     // Quotes around the value are a common slip that build tools forgive.
     const std::u16string home(withoutQuotes(variableText(system, u"JAVA_HOME")));
     if (home.empty()) {
@@ -32,9 +29,9 @@ std::u16string searchJavaHome(const HomeLayout& layout, platform::SystemAccess& 
     } else if (!isAbsolute(home)) {
         traceCandidate(u"JAVA_HOME", home, "not absolute");
     } else {
-        resolveJvmFromHome(home, result, layout, system, u"JAVA_HOME");
+        return resolveJvmFromHome(home, layout, system, u"JAVA_HOME");
     }
-    return result;
+    return std::nullopt;
 }
 
 }  // namespace zep::discovery

@@ -4,7 +4,7 @@
 
 namespace zep {
 
-std::u16string findJavaRuntime() {
+std::optional<std::u16string> findJavaRuntime() {
     return discovery::DirectoryRuntimeSearch(platform::directoryAccess()).findJavaRuntime();
 }
 

@@ -5,13 +5,13 @@
 
 namespace zep {
 
-std::u16string findJavaRuntime() {
+std::optional<std::u16string> findJavaRuntime() {
     // Probing a Path entry on an empty removable drive must not stop the
     // launcher on a system error box.
     const platform::QuietErrorBoxes quiet;
     discovery::RegistryRuntimeSearch search(platform::systemAccess(), platform::systemRegistry());
-    std::u16string result = search.findJavaRuntime();
-    if (result.empty() && platform::trace::on()) search.traceRuntimesOf32BitView();
+    std::optional<std::u16string> result = search.findJavaRuntime();
+    if (!result && platform::trace::on()) search.traceRuntimesOf32BitView();
     return result;
 }
 

@@ -48,15 +48,14 @@ bool libraryLoads(const std::u16string& home, const std::u16string& library, pla
     return probe.loaded;
 }
 
-bool resolveJvmFromHome(const std::u16string& home, std::u16string& result, const HomeLayout& layout,
-                        platform::SystemAccess& system, std::u16string_view source) {
+std::optional<std::u16string> resolveJvmFromHome(const std::u16string& home, const HomeLayout& layout,
+                                                 platform::SystemAccess& system, std::u16string_view source) {
     std::u16string candidate = home;
     if (!isJavaHome(candidate, layout, system, source)) {
         candidate = joinHome(home, layout.jreDirectory);
-        if (!isJavaHome(candidate, layout, system, source)) return false;
+        if (!isJavaHome(candidate, layout, system, source)) return std::nullopt;
     }
-    result = joinHome(candidate, layout.jvmLibrary);
-    return true;
+    return joinHome(candidate, layout.jvmLibrary);
 }
 
 }  // namespace zep::discovery

@@ -1,6 +1,7 @@
 #pragma once
 // What makes a directory a Java home, on either platform.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,10 @@ bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::
 bool libraryLoads(const std::u16string& home, const std::u16string& library, platform::SystemAccess& system,
                   std::u16string_view source);
 
-// When `home`, or else `home` + jreDirectory, is a Java home, sets `result` to
-// that directory + jvmLibrary and returns true; otherwise leaves it untouched.
-bool resolveJvmFromHome(const std::u16string& home, std::u16string& result, const HomeLayout& layout,
-                        platform::SystemAccess& system, std::u16string_view source = u"candidate");
+// When `home`, or else `home` + jreDirectory, is a Java home: that directory
+// + jvmLibrary.
+std::optional<std::u16string> resolveJvmFromHome(const std::u16string& home, const HomeLayout& layout,
+                                                 platform::SystemAccess& system,
+                                                 std::u16string_view source = u"candidate");
 
 }  // namespace zep::discovery

@@ -32,15 +32,26 @@ std::optional<RegistryKey> RegistryKey::open(platform::Registry& registry, Key r
     return RegistryKey(registry, key);
 }
 
-std::vector<std::u16string> RegistryKey::subKeyNames() const {
-    std::vector<std::u16string> names;
+RegistryKey::SubKeys RegistryKey::subKeys() const {
     std::uint32_t count = 0;
     registry_->querySubKeyCount(key_.get(), &count);  // a failed query leaves none to visit
+    return {this, count};
+}
+
+RegistryKey::SubKey RegistryKey::subKeyAt(std::uint32_t index) const {
+    // Zero-filled, its length reset for every call: the name is what the
+    // buffer holds up to its first NUL.
     std::array<char16_t, kNameUnits> name{};
-    for (std::uint32_t index = 0; index < count; ++index) {
-        std::uint32_t length = kNameUnits;
-        if (registry_->enumKey(key_.get(), index, name.data(), &length) != win32::kErrorSuccess) continue;
-        names.emplace_back(name.data(), std::min(length, kNameUnits - 1));
+    std::uint32_t length = kNameUnits;
+    if (registry_->enumKey(key_.get(), index, name.data(), &length) != win32::kErrorSuccess) return {index, {}};
+    return {index, std::u16string(name.data(),
+                                  static_cast<std::size_t>(std::find(name.begin(), name.end(), u'\0') - name.begin()))};
+}
+
+std::vector<std::u16string> RegistryKey::subKeyNames() const {
+    std::vector<std::u16string> names;
+    for (const SubKey subKey : subKeys()) {
+        if (subKey.name) names.push_back(*subKey.name);
     }
     return names;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // An open registry key that closes itself, with the reads the searches make.
 
+#include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -26,6 +28,20 @@ public:
 
     Key get() const { return key_.get(); }
 
+    // A subkey as the enumeration gives it: its index, and its name, or
+    // nullopt when it cannot be enumerated (a name of 260 units or more
+    // among them).
+    struct SubKey {
+        std::uint32_t index;
+        std::optional<std::u16string> name;
+    };
+    class SubKeys;
+
+    // Its subkeys, in enumeration order, each enumerated when the iteration
+    // reaches it: as many as the key counted at the start (none when the
+    // count cannot be read).
+    SubKeys subKeys() const;
+
     // The names of its subkeys in enumeration order; a subkey that cannot be
     // enumerated is passed over.
     std::vector<std::u16string> subKeyNames() const;
@@ -38,11 +54,49 @@ public:
                                               std::int32_t* status = nullptr) const;
 
 private:
+    SubKey subKeyAt(std::uint32_t index) const;
+
     RegistryKey(platform::Registry& registry, Key key)
         : registry_(&registry), key_(key, platform::RegistryKeyTraits{&registry}) {}
 
     platform::Registry* registry_;
     platform::UniqueKey key_;  // closed when the object goes
+};
+
+class RegistryKey::SubKeys {
+public:
+    class iterator {
+    public:
+        using value_type = SubKey;
+        using difference_type = std::ptrdiff_t;
+        iterator() = default;
+        SubKey operator*() const { return key_->subKeyAt(index_); }
+        iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator before = *this;
+            ++index_;
+            return before;
+        }
+        bool operator==(const iterator& other) const { return index_ == other.index_; }
+
+    private:
+        friend class SubKeys;
+        iterator(const RegistryKey* key, std::uint32_t index) : key_(key), index_(index) {}
+        const RegistryKey* key_ = nullptr;
+        std::uint32_t index_ = 0;
+    };
+
+    iterator begin() const { return {key_, 0}; }
+    iterator end() const { return {key_, count_}; }
+
+private:
+    friend class RegistryKey;
+    SubKeys(const RegistryKey* key, std::uint32_t count) : key_(key), count_(count) {}
+    const RegistryKey* key_;
+    std::uint32_t count_;
 };
 
 }  // namespace zep::discovery

@@ -9,6 +9,7 @@
 #include "discovery/registry_key.h"
 #include "discovery/search_list.h"
 #include "discovery/search_trace.h"
+#include "platform/text.h"
 
 namespace zep::discovery {
 namespace {
@@ -17,7 +18,6 @@ constexpr char16_t kFamilyKeyPrefix[] = u"SOFTWARE\\JavaSoft";
 // The order in which installers of the common runtimes record themselves.
 constexpr const char16_t* kFamilies[] = {u"Java Runtime Environment", u"JRE", u"JDK", u"Java Development Kit"};
 constexpr char16_t kHomeValue[] = u"JavaHome";
-constexpr std::uint32_t kSubKeyNameUnits = 260;
 constexpr std::size_t kHomeValueUnits = 1024;
 
 // The text in a zero-filled buffer up to its first NUL, never past its end.
@@ -48,38 +48,45 @@ std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAc
     const std::size_t separator = path.find_last_of(u"\\/");
     if (separator == std::u16string_view::npos) return std::nullopt;
     const std::u16string_view last = path.substr(separator + 1);
-    const auto isLetter = [](char16_t unit, char16_t lower) { return unit == lower || unit == lower - (u'a' - u'A'); };
-    if (last.size() != 3 || !isLetter(last[0], u'b') || !isLetter(last[1], u'i') || !isLetter(last[2], u'n')) {
-        return std::nullopt;
-    }
+    if (last.size() != 3 || !platform::hasPrefixIgnoreCase(last, u"bin")) return std::nullopt;
     return BinOnPath{std::u16string(path), std::u16string(path.substr(0, separator))};
 }
 
-bool passesVersionFloor(std::u16string_view name) {
-    static constexpr char16_t kFloor[] = u"1.7";  // compared with its NUL
-    for (std::size_t i = 0; i < std::size(kFloor); ++i) {
-        const char16_t unit = i < name.size() ? name[i] : u'\0';
-        if (unit != kFloor[i]) return unit > kFloor[i];
+bool passesVersionFloor(std::u16string_view name) { return name >= std::u16string_view(u"1.7"); }
+
+std::optional<std::u16string> RegistryRuntimeSearch::findJavaRuntime() {
+    using Stage = std::optional<std::u16string> (RegistryRuntimeSearch::*)();
+    // In this order; the first stage that finds a runtime decides. Today's
+    // installers record a home otherwise: those stages come after Path, so
+    // that a machine the stages before serve keeps its runtime.
+    static constexpr Stage kStages[] = {
+        &RegistryRuntimeSearch::searchOverride,         &RegistryRuntimeSearch::searchBesideExecutable,
+        &RegistryRuntimeSearch::searchRegistryFamilies, &RegistryRuntimeSearch::searchPathVariable,
+        &RegistryRuntimeSearch::searchJavaHome,         &RegistryRuntimeSearch::searchJavaOnPath,
+        &RegistryRuntimeSearch::searchInstallerRecords};
+    for (const Stage stage : kStages) {
+        if (std::optional<std::u16string> found = (this->*stage)()) return found;
     }
-    return true;
+    return std::nullopt;
 }
 
-std::u16string RegistryRuntimeSearch::findJavaRuntime() {
-    std::u16string result = searchJavaHomeVariable(kWindowsHome, system_);
-    if (result.empty()) result = searchBundledRuntime(kWindowsHome, system_);
-    if (result.empty()) {
-        for (const char16_t* family : kFamilies) {
-            result = searchRegistryFamily(family);
-            if (!result.empty()) break;
-        }
+std::optional<std::u16string> RegistryRuntimeSearch::searchOverride() {
+    return searchJavaHomeVariable(kWindowsHome, system_);
+}
+
+std::optional<std::u16string> RegistryRuntimeSearch::searchBesideExecutable() {
+    return searchBundledRuntime(kWindowsHome, system_);
+}
+
+std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamilies() {
+    for (const char16_t* family : kFamilies) {
+        if (std::optional<std::u16string> found = searchRegistryFamily(family)) return found;
     }
-    if (result.empty()) result = searchPathVariable();
-    // Today's installers record a home otherwise; these are read only when
-    // the stages above found nothing, so that a machine they serve keeps its runtime.
-    if (result.empty()) result = searchJavaHome(kWindowsHome, system_, isAbsoluteWindowsPath);
-    if (result.empty()) result = searchJavaOnPath();
-    if (result.empty()) result = searchInstallerRecords();
-    return result;
+    return std::nullopt;
+}
+
+std::optional<std::u16string> RegistryRuntimeSearch::searchJavaHome() {
+    return discovery::searchJavaHome(kWindowsHome, system_, isAbsoluteWindowsPath);
 }
 
 void RegistryRuntimeSearch::traceRuntimesOf32BitView() {
@@ -103,8 +110,7 @@ void RegistryRuntimeSearch::traceRuntimesOf32BitView() {
     }
 }
 
-std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string& family) {
-    std::u16string result;
+std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamily(const std::u16string& family) {
     // Plain KEY_READ reads the process's own view, the 64-bit one. The key is
     // closed on every way out of the search.
     const std::u16string path = keyPath({kFamilyKeyPrefix, family});
@@ -116,82 +122,71 @@ std::u16string RegistryRuntimeSearch::searchRegistryFamily(const std::u16string&
         traceSource(shown, status == platform::win32::kErrorFileNotFound
                                ? std::string("no such key")
                                : "cannot be opened, error " + std::to_string(status));
-        return result;
+        return std::nullopt;
     }
-    std::uint32_t subKeys = 0;
-    registry_.querySubKeyCount(key->get(), &subKeys);  // a failed query leaves no subkeys to visit
-
-    std::array<char16_t, kSubKeyNameUnits> name{};
     std::array<char16_t, kHomeValueUnits> home{};
-    for (std::uint32_t index = 0; index < subKeys; ++index) {
-        name.fill(u'\0');
-        std::uint32_t nameLength = kSubKeyNameUnits;
-        if (registry_.enumKey(key->get(), index, name.data(), &nameLength) != platform::win32::kErrorSuccess) {
-            traceSource(keyPath({shown, indexLabel(index)}), "subkey cannot be read");
+    for (const RegistryKey::SubKey subKey : key->subKeys()) {
+        if (!subKey.name) {
+            traceSource(keyPath({shown, indexLabel(subKey.index)}), "subkey cannot be read");
             continue;
         }
-        const std::u16string version(textIn(name));
-        const std::u16string subKey = keyPath({shown, version});
+        const std::u16string& version = *subKey.name;
+        const std::u16string shownSubKey = keyPath({shown, version});
         if (!passesVersionFloor(version)) {
-            traceSource(subKey, "version below 1.7");
+            traceSource(shownSubKey, "version below 1.7");
             continue;
         }
         home.fill(u'\0');
         std::uint32_t homeBytes = sizeof home;
         if (registry_.getValue(key->get(), version, kHomeValue, platform::win32::kRrfRtRegSz, home.data(),
                                &homeBytes) != platform::win32::kErrorSuccess) {
-            traceSource(subKey, "no JavaHome string that fits");
+            traceSource(shownSubKey, "no JavaHome string that fits");
             continue;
         }
-        if (resolveJvmFromHome(std::u16string(textIn(home)), result, kWindowsHome, system_, subKey + u" JavaHome")) {
-            break;
+        if (auto found =
+                resolveJvmFromHome(std::u16string(textIn(home)), kWindowsHome, system_, shownSubKey + u" JavaHome")) {
+            return found;
         }
     }
-    return result;
+    return std::nullopt;
 }
 
-std::u16string RegistryRuntimeSearch::searchJavaOnPath() {
-    std::u16string result;
+std::optional<std::u16string> RegistryRuntimeSearch::searchJavaOnPath() {
     const std::u16string list = variableText(system_, u"Path");
-    visitEntries(list, u';', [&](const std::u16string& entry) {
+    return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<std::u16string> {
         const auto found = binOnPath(entry, system_);
-        if (!found) return false;
+        if (!found) return std::nullopt;
         if (!system_.isPresent(found->bin + u"\\java.exe")) {
             traceCandidate(u"bin on Path", entry, "no java.exe");
-            return false;
+            return std::nullopt;
         }
-        return resolveJvmFromHome(found->home, result, kWindowsHome, system_, u"home of the java.exe on Path");
+        return resolveJvmFromHome(found->home, kWindowsHome, system_, u"home of the java.exe on Path");
     });
-    return result;
 }
 
-std::u16string RegistryRuntimeSearch::searchInstallerRecords() {
-    std::u16string result;
+std::optional<std::u16string> RegistryRuntimeSearch::searchInstallerRecords() {
     for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_64Key)) {
         if (!isAbsoluteWindowsPath(record.home)) {
             traceCandidate(record.key, record.home, "not absolute");
-        } else if (resolveJvmFromHome(record.home, result, kWindowsHome, system_, record.key)) {
-            break;
+        } else if (auto found = resolveJvmFromHome(record.home, kWindowsHome, system_, record.key)) {
+            return found;
         }
     }
-    return result;
+    return std::nullopt;
 }
 
-std::u16string RegistryRuntimeSearch::searchPathVariable() {
-    std::u16string result;
+std::optional<std::u16string> RegistryRuntimeSearch::searchPathVariable() {
     const std::u16string list = variableText(system_, u"Path");
     if (list.empty()) {
         traceSource(u"Path", "not set");
-        return result;
+        return std::nullopt;
     }
     // Every absolute entry is a candidate home.
-    visitEntries(list, u';', [&](const std::u16string& entry) {
-        if (isAbsoluteWindowsPath(entry))
-            return resolveJvmFromHome(entry, result, kWindowsHome, system_, u"Path entry");
+    return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<std::u16string> {
+        if (isAbsoluteWindowsPath(entry)) return resolveJvmFromHome(entry, kWindowsHome, system_, u"Path entry");
         traceCandidate(u"Path entry", entry, "not absolute");
-        return false;
+        return std::nullopt;
     });
-    return result;
 }
 
 }  // namespace zep::discovery

@@ -16,8 +16,8 @@
 
 namespace zep::discovery {
 
-// True when a version subkey's name is not less than "1.7", compared unit by
-// unit as text: "1.10" fails and "10" passes.
+// True when a version subkey's name is not less than "1.7", compared as text,
+// unit by unit: "1.10" fails and "10" passes.
 bool passesVersionFloor(std::u16string_view name);
 
 // A Path entry that names a runtime's bin, and the home above it
@@ -35,17 +35,22 @@ public:
     RegistryRuntimeSearch(platform::SystemAccess& system, platform::Registry& registry)
         : system_(system), registry_(registry) {}
 
-    // The full path of a loadable jvm.dll, or empty.
-    std::u16string findJavaRuntime();
-    std::u16string searchRegistryFamily(const std::u16string& family);
-    std::u16string searchPathVariable();
-    std::u16string searchJavaOnPath();
-    std::u16string searchInstallerRecords();
+    // The full path of a loadable jvm.dll.
+    std::optional<std::u16string> findJavaRuntime();
+    std::optional<std::u16string> searchRegistryFamily(const std::u16string& family);
+    std::optional<std::u16string> searchPathVariable();
     // Names, in the trace, the runtimes recorded in the 32-bit view of
     // HKEY_LOCAL_MACHINE, which this 64-bit launcher cannot load.
     void traceRuntimesOf32BitView();
 
 private:
+    std::optional<std::u16string> searchOverride();
+    std::optional<std::u16string> searchBesideExecutable();
+    std::optional<std::u16string> searchRegistryFamilies();
+    std::optional<std::u16string> searchJavaHome();
+    std::optional<std::u16string> searchJavaOnPath();
+    std::optional<std::u16string> searchInstallerRecords();
+
     platform::SystemAccess& system_;
     platform::Registry& registry_;
 };

@@ -1,5 +1,7 @@
 #include "discovery/search_list.h"
 
+#include "platform/text.h"
+
 namespace zep::discovery {
 namespace {
 
@@ -23,8 +25,7 @@ bool isUncPath(std::u16string_view path) {
 }
 
 bool startsWithUnc(std::u16string_view path) {
-    return path.size() >= 4 && (path[0] == u'U' || path[0] == u'u') && (path[1] == u'N' || path[1] == u'n') &&
-           (path[2] == u'C' || path[2] == u'c') && isSeparator(path[3]);
+    return path.size() >= 4 && platform::hasPrefixIgnoreCase(path, u"UNC") && isSeparator(path[3]);
 }
 
 }  // namespace

@@ -1,20 +1,21 @@
 #pragma once
 // Search lists (Path, PATH) and which of their entries may be tried at all.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace zep::discovery {
 
-// Calls `visit` with each entry of a search list, left to right, the empty
-// ones included (a leading, doubled or trailing separator each make one),
-// until `visit` returns true. Returns whether one did.
-template <typename Visit>
-bool visitEntries(std::u16string_view list, char16_t separator, Visit visit) {
+// What `find` finds in the first entry of a search list where it finds
+// anything, the entries taken left to right, the empty ones included (a
+// leading, doubled or trailing separator each make one).
+template <typename Find>
+std::optional<std::u16string> findInEntries(std::u16string_view list, char16_t separator, Find find) {
     for (;;) {
         const std::size_t end = list.find(separator);
-        if (visit(std::u16string(list.substr(0, end)))) return true;
-        if (end == std::u16string_view::npos) return false;
+        if (std::optional<std::u16string> found = find(std::u16string(list.substr(0, end)))) return found;
+        if (end == std::u16string_view::npos) return std::nullopt;
         list.remove_prefix(end + 1);
     }
 }

@@ -63,7 +63,7 @@ jobjectArray makeArguments(JNIEnv* env, const std::vector<std::u16string>& argum
 
 }  // namespace
 
-void createMachine(const platform::RuntimeLibrary& library, JvmOptions& options, JavaVM*& vm, JNIEnv*& env) {
+Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options) {
     const auto createJavaVm = library.function<CreateJavaVm>("JNI_CreateJavaVM");
     if (createJavaVm == nullptr) {
         trace::line("JVM library has no JNI_CreateJavaVM");
@@ -79,8 +79,8 @@ void createMachine(const platform::RuntimeLibrary& library, JvmOptions& options,
     });
     for (const JavaVMOption& option : options.records())
         trace::line([&] { return "  " + trace::runtimeText(option.optionString); });
-    // The machine becomes the caller's only when it was made: a failed
-    // creation must leave nothing to destroy, whatever it wrote.
+    // The machine is owned only when it was made: a failed creation must
+    // leave nothing to destroy, whatever it wrote.
     JavaVM* createdVm = nullptr;
     JNIEnv* createdEnv = nullptr;
     const trace::Stopwatch creating;
@@ -88,15 +88,13 @@ void createMachine(const platform::RuntimeLibrary& library, JvmOptions& options,
     trace::line(
         [&] { return "JNI_CreateJavaVM returned " + std::to_string(created) + " after " + creating.elapsed(); });
     if (created < 0) throw std::runtime_error("Create JVM failed.");
-    // A machine that came without an environment cannot be used; what exists
-    // of it is still destroyed.
-    vm = createdVm;
-    if (createdVm == nullptr || createdEnv == nullptr) {
+    Machine machine{UniqueJavaVm(createdVm), createdEnv};
+    if (!machine.vm || machine.env == nullptr) {
         trace::line("JNI_CreateJavaVM gave no machine or no environment");
         throw std::runtime_error("Create JVM failed.");
     }
-    env = createdEnv;
-    checkJavaException(env, "Exception occurred during JVM creation.");
+    checkJavaException(machine.env, "Exception occurred during JVM creation.");
+    return machine;
 }
 
 void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments) {
@@ -127,7 +125,7 @@ void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::
     checkJavaException(env, "Exception occurred when calling main method.");
 }
 
-void destroyMachine(JavaVM* vm) {
+void JavaVmTraits::close(pointer vm) const noexcept {
     const trace::Stopwatch destroying;
     vm->DestroyJavaVM();
     trace::line([&] { return "DestroyJavaVM returned after " + destroying.elapsed(); });

@@ -11,21 +11,36 @@
 #include <vector>
 
 #include "jvmhost/jvm_options.h"
+#include "platform/handle.h"
 #include "platform/library.h"
 
 namespace zep::jvmhost {
 
+// The machine, destroyed when its owner goes: DestroyJavaVM waits for the
+// Java program's non-daemon threads.
+struct JavaVmTraits {
+    using pointer = JavaVM*;
+    static constexpr pointer invalid() noexcept { return nullptr; }
+    static constexpr bool isValid(pointer vm) noexcept { return vm != nullptr; }
+    void close(pointer vm) const noexcept;
+};
+using UniqueJavaVm = platform::UniqueHandle<JavaVmTraits>;
+
+// A machine and the environment of the thread that made it, which belongs to
+// the machine.
+struct Machine {
+    UniqueJavaVm vm;
+    JNIEnv* env = nullptr;
+};
+
 // Creates the machine from `library`, JNI 1.6, unrecognised options an error.
-// Sets `vm` and `env` once the machine exists; `vm` alone when it came without
-// an environment, which fails the step but leaves the machine to destroy.
-void createMachine(const platform::RuntimeLibrary& library, JvmOptions& options, JavaVM*& vm, JNIEnv*& env);
+// A machine made but unusable (no environment, an exception pending) is
+// destroyed again before the step fails.
+Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options);
 
 // Finds the class `mainClass` (JNI name; empty means none was given), makes a
 // String[] of `arguments` and calls its static main with it, returning when
 // main returns.
 void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments);
-
-// Destroys the machine, which waits for the Java program's non-daemon threads.
-void destroyMachine(JavaVM* vm);
 
 }  // namespace zep::jvmhost

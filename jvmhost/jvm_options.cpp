@@ -6,7 +6,7 @@
 namespace zep::jvmhost {
 
 void JvmOptions::append(std::string_view bytes) {
-    std::unique_ptr<char, FreeText> text(static_cast<char*>(std::malloc(bytes.size() + 1)));
+    platform::UniqueMalloc<char*> text(static_cast<char*>(std::malloc(bytes.size() + 1)));
     if (!text) throw std::bad_alloc();
     std::memcpy(text.get(), bytes.data(), bytes.size());
     text.get()[bytes.size()] = '\0';

@@ -6,9 +6,10 @@
 #include <jni.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string_view>
 #include <vector>
+
+#include "platform/handle.h"
 
 namespace zep::jvmhost {
 
@@ -27,11 +28,7 @@ public:
     const std::vector<JavaVMOption>& records() const { return records_; }
 
 private:
-    struct FreeText {
-        void operator()(char* text) const { std::free(text); }
-    };
-
-    std::vector<std::unique_ptr<char, FreeText>> texts_;
+    std::vector<platform::UniqueMalloc<char*>> texts_;
     std::vector<JavaVMOption> records_;  // extraInfo null in every one
 };
 

@@ -3,12 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "launcher/message.h"
+
 namespace zep {
 
 // Builds the Launcher, runs one launch over the arguments that `readArguments`
-// gives (element 0 being the program) and tears it down. Returns the exit
-// code: 0 when the launch completed, 1 when a failure was reported. What is not
-// a runtime error (exhausted memory above all) still ends in one message and 1.
-int launch(const std::function<std::vector<std::u16string>()>& readArguments) noexcept;
+// gives (element 0 being the program) and tears it down, its messages told as
+// `mode` says. Returns the exit code: 0 when the launch completed, 1 when a
+// failure was reported. What is not a runtime error (exhausted memory above
+// all) still ends in one message and 1.
+int launch(const std::function<std::vector<std::u16string>()>& readArguments,
+           MessageMode mode = MessageMode::Write) noexcept;
 
 }  // namespace zep

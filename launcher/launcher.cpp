@@ -5,8 +5,6 @@
 #include <string>
 
 #include "discovery/find_java_runtime.h"
-#include "jvmhost/jvm_host.h"
-#include "launcher/message.h"
 #include "launcher/options_file.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
@@ -41,19 +39,13 @@ std::string describe(const ParsedOption& option) {
 
 }  // namespace
 
-Launcher::Launcher() : helpUrl(kDefaultHelpUrl) {}
-
-Launcher::~Launcher() {
-    jvmOptions.clear();
-    if (javaVm != nullptr) {
-        jvmhost::destroyMachine(javaVm);
-        javaVm = nullptr;
-    }
-    if (jvmModule) {
-        jvmModule.reset();
-        trace::line("JVM library released");
-    }
+LoadedRuntime::~LoadedRuntime() {
+    if (!library) return;
+    library.reset();
+    trace::line("JVM library released");
 }
+
+Launcher::Launcher(Messages& told) : messages(told), helpUrl(kDefaultHelpUrl) {}
 
 bool Launcher::run(int argc, const char16_t* const argv[]) {
     try {
@@ -65,7 +57,7 @@ bool Launcher::run(int argc, const char16_t* const argv[]) {
         invokeMain();
         return true;
     } catch (const std::runtime_error& error) {
-        reportFailure(error.what());
+        messages.fail(error.what());
         return false;
     }
 }
@@ -74,7 +66,7 @@ void Launcher::apply(ParsedLaunch parsed) {
     for (const ParsedOption& option : parsed.options) {
         trace::line([&] { return describe(option); });
         if (option.kind != ParsedOption::Kind::Option) {
-            writeMessage(option.warning);
+            messages.warn(option.warning);
             continue;
         }
         notice::applyLanguageOption(option.text, noticeText, helpUrl);
@@ -93,34 +85,35 @@ void Launcher::apply(ParsedLaunch parsed) {
 
 void Launcher::createJvm() {
     const trace::Stopwatch searching;
-    const std::u16string path = findJavaRuntime();
+    const std::optional<std::u16string> path = findJavaRuntime();
     trace::line([&] {
-        return path.empty() ? "no Java runtime found, after " + searching.elapsed()
-                            : "runtime search chose " + trace::quoted(path) + " in " + searching.elapsed();
+        return !path ? "no Java runtime found, after " + searching.elapsed()
+                     : "runtime search chose " + trace::quoted(*path) + " in " + searching.elapsed();
     });
-    if (path.empty()) {
+    if (!path) {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to find java install path");
     }
     const trace::Stopwatch loading;
-    jvmModule = platform::RuntimeLibrary::load(path);
+    jvmModule.library = platform::RuntimeLibrary::load(*path);
+    const platform::RuntimeLibrary& library = jvmModule.library;
     trace::line([&] {
-        return jvmModule ? "JVM library loaded in " + loading.elapsed()
-                         : "JVM library does not load now: " + jvmModule.failure();
+        return library ? "JVM library loaded in " + loading.elapsed()
+                       : "JVM library does not load now: " + library.failure();
     });
-    if (!jvmModule) {
+    if (!library) {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
     }
-    jvmhost::createMachine(jvmModule, jvmOptions, javaVm, jniEnv);
+    machine = jvmhost::createMachine(library, jvmOptions);
 }
 
-void Launcher::invokeMain() { jvmhost::callMain(jniEnv, mainClass, programArgs); }
+void Launcher::invokeMain() { jvmhost::callMain(machine.env, mainClass, programArgs); }
 
 void Launcher::showJavaMissingNotice() {
     const trace::Stopwatch shown;
     notice::showRuntimeMissingNotice(noticeText, helpUrl);
-    noticeShown();
+    messages.noticeShown();
     trace::line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });
 }
 

@@ -4,21 +4,31 @@
 // texts of the runtime-missing notice; and the order of a launch's steps, each
 // a short call into the subsystem that does it.
 
-#include <jni.h>
-
 #include <string>
 #include <vector>
 
+#include "jvmhost/jvm_host.h"
 #include "jvmhost/jvm_options.h"
 #include "launcher/command_line.h"
+#include "launcher/message.h"
 #include "platform/library.h"
 
 namespace zep {
 
+// The runtime's library, released last of all, and said so in the trace.
+struct LoadedRuntime {
+    LoadedRuntime() = default;
+    LoadedRuntime(const LoadedRuntime&) = delete;
+    LoadedRuntime& operator=(const LoadedRuntime&) = delete;
+    ~LoadedRuntime();
+
+    platform::RuntimeLibrary library;  // with the C runtime loaded for it
+};
+
 class Launcher {
 public:
-    Launcher();
-    ~Launcher();
+    // The launch tells its warnings and its failure through `messages`.
+    explicit Launcher(Messages& told);
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
@@ -36,12 +46,12 @@ private:
     void invokeMain();
     void showJavaMissingNotice();
 
-    // Teardown depends on this order: the destructor frees the option texts,
-    // destroys the machine and releases the library, and the members that remain
-    // then go in reverse order, from noticeText back to the option list.
-    platform::RuntimeLibrary jvmModule;  // with the C runtime loaded for it
-    JavaVM* javaVm = nullptr;
-    JNIEnv* jniEnv = nullptr;
+    // Teardown is this order, reversed: the texts and lists go, the option
+    // texts are freed, the machine is destroyed (which waits for the Java
+    // program's non-daemon threads), and last the runtime's library goes.
+    Messages& messages;
+    LoadedRuntime jvmModule;
+    jvmhost::Machine machine;        // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;  // in the encoding the runtime reads, owned here
     std::vector<std::u16string> programArgs;
     std::string mainClass;  // JNI class name; empty until a command word is taken

@@ -8,7 +8,6 @@
 #include "launcher/launch.h"
 
 #ifdef ZEP_WINDOWLESS
-#include "launcher/message.h"
 #include "platform/windows/standard_error_given.h"
 #endif
 
@@ -16,19 +15,20 @@ int wmain(int argc, wchar_t* argv[]) {
 #ifdef ZEP_WINDOWLESS
     // The messages go where the caller sent standard error, if it did and it
     // can be written to; otherwise they wait for a failure and its box.
-    if (zep::platform::standardErrorGivenByCaller()) {
-        zep::collectMessagesOnceUnwritten();
-    } else {
-        zep::collectMessages();
-    }
+    const zep::MessageMode mode = zep::platform::standardErrorGivenByCaller() ? zep::MessageMode::CollectOnceUnwritten
+                                                                              : zep::MessageMode::Collect;
+#else
+    const zep::MessageMode mode = zep::MessageMode::Write;
 #endif
-    return zep::launch([&] {
-        std::vector<std::u16string> arguments;
-        arguments.reserve(static_cast<std::size_t>(argc));
-        for (int i = 0; i < argc; ++i) {
-            const std::wstring_view argument(argv[i]);
-            arguments.emplace_back(argument.begin(), argument.end());
-        }
-        return arguments;
-    });
+    return zep::launch(
+        [&] {
+            std::vector<std::u16string> arguments;
+            arguments.reserve(static_cast<std::size_t>(argc));
+            for (int i = 0; i < argc; ++i) {
+                const std::wstring_view argument(argv[i]);
+                arguments.emplace_back(argument.begin(), argument.end());
+            }
+            return arguments;
+        },
+        mode);
 }

@@ -1,45 +1,33 @@
 #include "launcher/message.h"
 
-#include <string>
-
 #include "notice/show_notice.h"
 #include "platform/standard_error.h"
 #include "platform/trace.h"
 
 namespace zep {
-namespace {
 
-bool collecting = false;
-bool collectWhenUnwritten = false;
-bool noticeWasShown = false;
-std::u16string collected;  // one message a line
-
-}  // namespace
-
-void writeMessage(std::string_view message) {
-    if (!collecting) {
+void Messages::warn(std::string_view message) {
+    if (mode_ != MessageMode::Collect) {
         // Written as the trace is, so that a closed pipe cannot end the
         // launcher before its exit code says what happened.
         if (platform::writeStandardErrorDirectly(message)) {
             platform::trace::messageWritten();
             return;
         }
-        if (!collectWhenUnwritten) return;
-        collecting = true;
+        if (mode_ == MessageMode::Write) return;
+        mode_ = MessageMode::Collect;
     }
-    if (!collected.empty()) collected += u'\n';
-    collected.append(message.begin(), message.end());  // the messages are ASCII
+    if (!collected_.empty()) collected_ += u'\n';
+    collected_.append(message.begin(), message.end());  // the messages are ASCII
 }
 
-void reportFailure(std::string_view message) {
-    writeMessage(message);
-    if (collecting && !noticeWasShown) notice::showMessages(collected);
+void Messages::fail(std::string_view message) noexcept {
+    try {
+        warn(message);
+        if (mode_ == MessageMode::Collect && !noticeShown_) notice::showMessages(collected_);
+    } catch (...) {
+        // No memory left to tell it: the exit code still does.
+    }
 }
-
-void collectMessages() { collecting = true; }
-
-void collectMessagesOnceUnwritten() { collectWhenUnwritten = true; }
-
-void noticeShown() { noticeWasShown = true; }
 
 }  // namespace zep

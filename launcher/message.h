@@ -6,26 +6,40 @@
 // it no standard error, or one it cannot write to, collects them instead, and
 // shows them when the launch fails.
 
+#include <string>
 #include <string_view>
 
 namespace zep {
 
-// A warning that does not stop the launch.
-void writeMessage(std::string_view message);
+enum class MessageMode {
+    Write,                // to standard error
+    Collect,              // for the failure's box, from the start
+    CollectOnceUnwritten  // to standard error, and for the box from the first that cannot be written
+};
 
-// The failure that ends the launch. Written like a warning; when messages are
-// collected, shown with those before it in one box, unless the
-// runtime-missing notice has told the user already.
-void reportFailure(std::string_view message);
+// The messages of one launch, owned by it.
+class Messages {
+public:
+    explicit Messages(MessageMode mode = MessageMode::Write) noexcept : mode_(mode) {}
+    Messages(const Messages&) = delete;
+    Messages& operator=(const Messages&) = delete;
 
-// From now on messages are kept for the failure's box, not written.
-void collectMessages();
+    // A warning that does not stop the launch.
+    void warn(std::string_view message);
 
-// From the first message that cannot be written on, messages are kept for the
-// failure's box, that one included.
-void collectMessagesOnceUnwritten();
+    // The failure that ends the launch. Told like a warning; when messages are
+    // collected, shown with those before it in one box, unless the
+    // runtime-missing notice has told the user already. Nothing escapes it:
+    // it is the launch's last word.
+    void fail(std::string_view message) noexcept;
 
-// The runtime-missing notice was shown: a failure after it needs no box.
-void noticeShown();
+    // The runtime-missing notice was shown: a failure after it needs no box.
+    void noticeShown() noexcept { noticeShown_ = true; }
+
+private:
+    MessageMode mode_;
+    bool noticeShown_ = false;
+    std::u16string collected_;  // one message a line
+};
 
 }  // namespace zep

@@ -7,6 +7,7 @@
 // has no handle to own (a COM apartment, a directory added to a search) is
 // undone by a ScopeExit.
 
+#include <cstdlib>
 #include <utility>
 
 namespace zep::platform {
@@ -57,6 +58,11 @@ struct NullHandleTraits {
     static constexpr bool isValid(pointer value) noexcept { return value != nullptr; }
     void close(pointer value) const noexcept { Close(value); }
 };
+
+// Memory from the C allocator, freed with free().
+inline void freeMemory(void* memory) noexcept { std::free(memory); }
+template <typename Pointer>
+using UniqueMalloc = UniqueHandle<NullHandleTraits<Pointer, &freeMemory>>;
 
 // Undoes something when the scope it lives in is left, however it is left.
 template <typename Undo>

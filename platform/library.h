@@ -24,13 +24,17 @@ struct LibraryTraits {
     using pointer = NativeLibrary;
     static constexpr pointer invalid() noexcept { return nullptr; }
     static constexpr bool isValid(pointer value) noexcept { return value != nullptr; }
-    void close(pointer library) const noexcept;  // FreeLibrary or dlclose
+    // FreeLibrary or dlclose; or `unload`, where a library was loaded through
+    // another loader's calls (a test's stand-ins for the system's).
+    void close(pointer library) const noexcept;
+    int (*unload)(pointer) = nullptr;
 };
 
 // A loaded library, released when the object goes.
 class Library {
 public:
     Library() = default;
+    explicit Library(UniqueHandle<LibraryTraits> handle) : handle_(std::move(handle)) {}
 
     // Loads the library at `path` exactly as given; empty when it does not load.
     static Library load(const std::u16string& path);
@@ -53,9 +57,6 @@ public:
     void reset() { handle_.reset(); }
 
 private:
-    friend class RuntimeLibrary;  // which takes over what its loader loaded
-    explicit Library(UniqueHandle<LibraryTraits> handle) : handle_(std::move(handle)) {}
-
     using Address = void (*)();  // a function of any type passes through this one
     Address address(const char* name) const;
 

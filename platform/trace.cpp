@@ -84,20 +84,24 @@ void start() {
     afterMessage = false;
 }
 
-bool on() { return enabled; }
+bool on() noexcept { return enabled; }
 
-void line(std::string_view text) {
+void line(std::string_view text) noexcept {
     if (!enabled) return;
-    std::string bytes = afterMessage ? "\nzep: " : "zep: ";
-    // What a line says besides its values (a failure's text from the system,
-    // a registry key's name) is text as output bytes too: it may not end the
-    // line either.
-    bytes += escaped(decodeLossless(text), Escape::Controls, true);
-    bytes.push_back('\n');
-    if (writeStandardErrorDirectly(bytes)) afterMessage = false;
+    try {
+        std::string bytes = afterMessage ? "\nzep: " : "zep: ";
+        // What a line says besides its values (a failure's text from the
+        // system, a registry key's name) is text as output bytes too: it may
+        // not end the line either.
+        bytes += escaped(decodeLossless(text), Escape::Controls, true);
+        bytes.push_back('\n');
+        if (writeStandardErrorDirectly(bytes)) afterMessage = false;
+    } catch (...) {
+        // Dropped: see trace.h.
+    }
 }
 
-void messageWritten() { afterMessage = true; }
+void messageWritten() noexcept { afterMessage = true; }
 
 std::string Stopwatch::elapsed() const {
     const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);

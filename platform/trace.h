@@ -17,21 +17,28 @@ namespace zep::platform::trace {
 // the variable asks for it and standard error is open.
 void start();
 
-bool on();
+bool on() noexcept;
 
 // Writes "zep: <text>\n", after a "\n" when a message (which has no line end)
-// was the last thing written. Does nothing while the trace is off.
-void line(std::string_view text);
+// was the last thing written. Does nothing while the trace is off. A line
+// that cannot be made (no memory left) is dropped: the trace is called from
+// teardown and last-resort paths, where nothing may escape.
+void line(std::string_view text) noexcept;
 
 // The same for a line that takes work to make: `make` is called only while
 // the trace is on, so that a launch without it does none of that work.
 template <std::invocable Make>
-void line(Make&& make) {
-    if (on()) line(std::string_view(make()));
+void line(Make&& make) noexcept {
+    if (!on()) return;
+    try {
+        line(std::string_view(make()));
+    } catch (...) {
+        // Dropped, as above.
+    }
 }
 
 // Called once a message has gone to standard error.
-void messageWritten();
+void messageWritten() noexcept;
 
 // `text` in double quotes, as output bytes: a path or an argument in a line.
 // Escaped so that no value can end the line or pass for the launcher's own

@@ -6,7 +6,13 @@
 
 namespace zep::platform {
 
-void LibraryTraits::close(pointer library) const noexcept { ::dlclose(reinterpret_cast<void*>(library)); }
+void LibraryTraits::close(pointer library) const noexcept {
+    if (unload != nullptr) {
+        unload(library);
+    } else {
+        ::dlclose(reinterpret_cast<void*>(library));
+    }
+}
 
 Library Library::load(const std::u16string& path) {
     // Immediate binding, so that a library with unresolvable symbols is refused

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "platform/posix/system.h"
 #include "platform/system_access.h"
@@ -56,7 +55,7 @@ public:
     std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {
         std::vector<std::u16string> names;
         const std::string base = encodeLossless(directory);
-        const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(base.c_str()), ::closedir);
+        const UniqueHandle<NullHandleTraits<DIR*, &::closedir>> listing(::opendir(base.c_str()));
         if (!listing) return names;
         while (const dirent* entry = ::readdir(listing.get())) {
             const std::string name = entry->d_name;
@@ -77,7 +76,7 @@ public:
     }
 
     std::optional<std::u16string> resolvePath(const std::u16string& path) override {
-        const std::unique_ptr<char, void (*)(void*)> real(::realpath(encodeLossless(path).c_str(), nullptr), std::free);
+        const UniqueMalloc<char*> real(::realpath(encodeLossless(path).c_str(), nullptr));
         if (!real) return std::nullopt;
         return decodeLossless(real.get());
     }

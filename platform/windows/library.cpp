@@ -4,7 +4,13 @@
 
 namespace zep::platform {
 
-void LibraryTraits::close(pointer library) const noexcept { ::FreeLibrary(library); }
+void LibraryTraits::close(pointer library) const noexcept {
+    if (unload != nullptr) {
+        unload(library);
+    } else {
+        ::FreeLibrary(library);
+    }
+}
 
 Library Library::load(const std::u16string& path) {
     return Library(UniqueHandle<LibraryTraits>(::LoadLibraryW(wide(path))));
@@ -25,10 +31,8 @@ Library::Address Library::address(const char* name) const {
 RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
     RuntimeModules modules = loadRuntimeModules(path, systemLoaderCalls());
     RuntimeLibrary loaded;
-    for (HMODULE companion : modules.companions) {
-        loaded.companions_.push_back(Library(UniqueHandle<LibraryTraits>(companion)));
-    }
-    loaded.library_ = Library(UniqueHandle<LibraryTraits>(modules.library));
+    loaded.companions_ = std::move(modules.companions);
+    loaded.library_ = std::move(modules.library);
     if (!loaded.library_) loaded.failure_ = describeLoadFailure(modules.error, path);
     return loaded;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/system_access.h"
 #include "platform/text.h"
+#include "platform/windows/owned.h"
 
 namespace zep::platform {
 namespace {
@@ -11,27 +12,17 @@ std::wstring parentOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-// A module loaded through the injected calls, freed through them too.
-struct LoadedModuleTraits {
-    using pointer = HMODULE;
-    static constexpr pointer invalid() noexcept { return nullptr; }
-    static constexpr bool isValid(pointer module) noexcept { return module != nullptr; }
-    void close(pointer module) const noexcept { calls->freeLibrary(module); }
-    const LoaderCalls* calls = nullptr;
-};
-using LoadedModule = UniqueHandle<LoadedModuleTraits>;
-
 // The machine a PE file is built for (its file header's Machine field); 0
 // when the file is none or cannot be read.
 WORD machineOf(const std::wstring& file) {
-    const HANDLE handle =
-        ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return 0;
+    const UniqueFile handle(::CreateFileW(file.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return 0;
     auto readAt = [&](LONG offset, void* into, DWORD size) {
         DWORD read = 0;
-        return ::SetFilePointer(handle, offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-               ::ReadFile(handle, into, size, &read, nullptr) && read == size;
+        return ::SetFilePointer(handle.get(), offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+               ::ReadFile(handle.get(), into, size, &read, nullptr) && read == size;
     };
     IMAGE_DOS_HEADER dos{};
     DWORD signature = 0;
@@ -39,7 +30,6 @@ WORD machineOf(const std::wstring& file) {
     const bool read = readAt(0, &dos, sizeof dos) && dos.e_magic == IMAGE_DOS_SIGNATURE &&
                       readAt(dos.e_lfanew, &signature, sizeof signature) && signature == IMAGE_NT_SIGNATURE &&
                       readAt(dos.e_lfanew + static_cast<LONG>(sizeof signature), &header, sizeof header);
-    ::CloseHandle(handle);
     return read ? header.Machine : 0;
 }
 
@@ -49,8 +39,8 @@ std::string systemText(DWORD error) {
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const UniqueLocalMemory owned(text);
     if (length == 0 || text == nullptr) return "no text for it";
-    const ScopeExit freed([text] { ::LocalFree(text); });
     std::u16string message;
     for (const char16_t unit : std::u16string_view(reinterpret_cast<const char16_t*>(text), length)) {
         const bool lineEnd = unit == u'\r' || unit == u'\n';
@@ -118,27 +108,25 @@ RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls&
             if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) searchWithBin = false;
         }
         if (!searchWithBin) module = calls.loadLibrary(file.c_str());
-        return LoadedModule(module, LoadedModuleTraits{&calls});
+        return Library(UniqueHandle<LibraryTraits>(module, LibraryTraits{calls.freeLibrary}));
     };
 
-    // Freed, last first, unless the JVM library loads too.
-    std::vector<LoadedModule> companions;
+    // Owned from the moment each is loaded; freed, last first, unless the
+    // JVM library loads too.
+    loaded.companions.reserve(std::size(kRuntimeCompanions));
     if (!bin.empty()) {
         for (const wchar_t* name : kRuntimeCompanions) {
             const std::wstring companion = bin + L'\\' + name;
             if (calls.getFileAttributes(companion.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
             // One that does not load is left to the JVM library's own load to report.
-            if (LoadedModule module = load(companion)) companions.push_back(std::move(module));
+            if (Library module = load(companion)) loaded.companions.push_back(std::move(module));
         }
     }
-    LoadedModule jvm = load(library);
-    if (!jvm) {
+    loaded.library = load(library);
+    if (!loaded.library) {
         loaded.error = ::GetLastError();
-        while (!companions.empty()) companions.pop_back();
-        return loaded;
+        while (!loaded.companions.empty()) loaded.companions.pop_back();
     }
-    for (LoadedModule& companion : companions) loaded.companions.push_back(companion.release());
-    loaded.library = jvm.release();
     return loaded;
 }
 
@@ -158,13 +146,8 @@ std::string describeLoadFailure(DWORD error, const std::u16string& path) {
 
 const LoaderCalls& systemLoaderCalls() {
     static const LoaderCalls calls = [] {
-        LoaderCalls system{&::GetFileAttributesW,
-                           &::GetFullPathNameW,
-                           &::LoadLibraryW,
-                           &::LoadLibraryExW,
-                           &::FreeLibrary,
-                           nullptr,
-                           nullptr};
+        LoaderCalls system{
+            &::GetFileAttributesW, &::GetFullPathNameW, &::LoadLibraryW, &::LoadLibraryExW, nullptr, nullptr, nullptr};
         if (HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll")) {
             system.addDllDirectory = procedure<decltype(system.addDllDirectory)>(kernel, "AddDllDirectory");
             system.removeDllDirectory = procedure<decltype(system.removeDllDirectory)>(kernel, "RemoveDllDirectory");

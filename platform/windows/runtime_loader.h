@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/handle.h"
+#include "platform/library.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {
@@ -15,7 +15,8 @@ struct LoaderCalls {
     decltype(&::GetFullPathNameW) getFullPathName;
     decltype(&::LoadLibraryW) loadLibrary;
     decltype(&::LoadLibraryExW) loadLibraryEx;
-    decltype(&::FreeLibrary) freeLibrary;
+    // Null for the system's own FreeLibrary.
+    BOOL(WINAPI* freeLibrary)(HMODULE);
     // Null where the system lacks them (Windows 7 without its loader update):
     // they are looked up at run time, since a static import of either would
     // keep the launcher from starting there at all.
@@ -42,12 +43,21 @@ inline constexpr const wchar_t* kRuntimeCompanions[] = {
 // the system's, but neither the current directory nor Path.
 inline constexpr DWORD kRuntimeSearchFlags = LOAD_LIBRARY_SEARCH_DEFAULT_DIRS | LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR;
 
-// What loading a runtime's library gave: on success the caller owns every
-// module, to be freed JVM library first; on failure nothing is left loaded,
-// and `error` holds the failed call's last-error code.
+// What loading a runtime's library gave: on success every module, each
+// released through the calls that loaded it, the JVM library first, then the
+// others last loaded first; on failure nothing is left loaded, and `error`
+// holds the failed call's last-error code.
 struct RuntimeModules {
-    std::vector<HMODULE> companions;  // in load order
-    HMODULE library = nullptr;
+    RuntimeModules() = default;
+    RuntimeModules(RuntimeModules&&) = default;
+    RuntimeModules& operator=(RuntimeModules&&) = delete;
+    ~RuntimeModules() {
+        library.reset();
+        while (!companions.empty()) companions.pop_back();
+    }
+
+    std::vector<Library> companions;  // in load order
+    Library library;
     DWORD error = ERROR_SUCCESS;
 };
 

@@ -1,4 +1,5 @@
 #include "platform/system_access.h"
+#include "platform/windows/owned.h"
 #include "platform/windows/runtime_loader.h"
 #include "platform/windows/system.h"
 #include "platform/windows/win32.h"
@@ -111,7 +112,10 @@ public:
         return status;
     }
 
-    std::int32_t closeKey(Key key) override { return ::RegCloseKey(hkey(key)); }
+    std::int32_t closeKey(Key key) override {
+        RegistryHandleTraits().close(hkey(key));
+        return ERROR_SUCCESS;
+    }
 
 private:
     static HKEY hkey(Key key) { return reinterpret_cast<HKEY>(key); }

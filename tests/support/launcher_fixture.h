@@ -44,7 +44,8 @@ protected:
         std::vector<const char16_t*> argv;
         for (const auto& argument : arguments) argv.push_back(argument.c_str());
         argv.push_back(nullptr);
-        return Launcher().run(static_cast<int>(arguments.size()), argv.data());
+        Messages messages;
+        return Launcher(messages).run(static_cast<int>(arguments.size()), argv.data());
     }
 
     StderrCapture stderrText;

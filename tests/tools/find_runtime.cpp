@@ -10,7 +10,8 @@
 
 int main() {
     zep::platform::trace::start();
-    const std::string found = zep::platform::encodeLossless(zep::findJavaRuntime());
+    // Nothing found prints nothing.
+    const std::string found = zep::platform::encodeLossless(zep::findJavaRuntime().value_or(u""));
     std::fwrite(found.data(), 1, found.size(), stdout);
     return 0;
 }

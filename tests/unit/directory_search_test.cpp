@@ -14,7 +14,7 @@ using test::FakeMachine;
 class DirectorySearch : public ::testing::Test {
 protected:
     void addHome(const std::u16string& home) { machine.addHome(home, u"/bin/java", u"/lib/server/libjvm.so"); }
-    std::u16string find() { return DirectoryRuntimeSearch(machine).findJavaRuntime(); }
+    std::optional<std::u16string> find() { return DirectoryRuntimeSearch(machine).findJavaRuntime(); }
 
     FakeMachine machine;
 };
@@ -49,7 +49,7 @@ TEST_F(DirectorySearch, RuntimeDirectoryIsTriedInTheOrderOfTheNamesBytes) {
     // (U+10000); as UTF-16 the order would be U+10000, the byte's U+DCE9, U+FF21.
     const std::u16string latin1(1, char16_t{0xDCE9});
     machine.directories[u"/usr/lib/jvm"] = {u"\uFF21", u"\U00010000", latin1, u"z"};
-    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(find(), std::nullopt);
     std::vector<std::u16string> tried;
     const std::u16string prefix = u"present /usr/lib/jvm/", suffix = u"/bin/java";
     for (const std::u16string& probe : machine.probes) {
@@ -89,7 +89,7 @@ TEST_F(DirectorySearch, PathEntriesThatAreNotAbsoluteAreNeverTried) {
     machine.environment[u"PATH"] = u"::.:bin:./bin";
     machine.executables = {u"/java", u"./java", u"bin/java", u"./bin/java"};
     for (const auto& java : machine.executables) machine.realPaths[java] = u"/home/u/jdk/bin/java";
-    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(find(), std::nullopt);
     EXPECT_TRUE(machine.probes.empty());
 }
 
@@ -111,12 +111,12 @@ TEST_F(DirectorySearch, JavaHomeComesLastAndOnlyWhenAbsolute) {
     machine.directories.clear();
     EXPECT_EQ(find(), u"/opt/jdk/lib/server/libjvm.so");
     machine.environment[u"JAVA_HOME"] = u"jdk";
-    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(find(), std::nullopt);
 }
 
 TEST_F(DirectorySearch, NothingFoundGivesTheEmptyText) {
     machine.environment[u"PATH"] = u"/usr/bin:/bin";
-    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(find(), std::nullopt);
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ using Probes = std::vector<std::u16string>;
 TEST(JavaHome, ProbesTheExecutableThenTheLibraryThenLoadsIt) {
     FakeMachine machine;
     machine.addHome(u"C:\\Java", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
-    std::u16string result;
-    EXPECT_TRUE(resolveJvmFromHome(u"C:\\Java", result, kWindowsHome, machine));
-    EXPECT_EQ(result, u"C:\\Java\\bin\\server\\jvm.dll");
+    EXPECT_EQ(resolveJvmFromHome(u"C:\\Java", kWindowsHome, machine), u"C:\\Java\\bin\\server\\jvm.dll");
     EXPECT_EQ(machine.probes, (Probes{u"present C:\\Java\\bin\\java.exe", u"present C:\\Java\\bin\\server\\jvm.dll",
                                       u"load C:\\Java\\bin\\server\\jvm.dll"}));
 }
@@ -25,18 +23,14 @@ TEST(JavaHome, ProbesTheExecutableThenTheLibraryThenLoadsIt) {
 TEST(JavaHome, FallsBackToTheJreDirectory) {
     FakeMachine machine;
     machine.addHome(u"C:\\Java\\jre", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
-    std::u16string result;
-    EXPECT_TRUE(resolveJvmFromHome(u"C:\\Java", result, kWindowsHome, machine));
-    EXPECT_EQ(result, u"C:\\Java\\jre\\bin\\server\\jvm.dll");
+    EXPECT_EQ(resolveJvmFromHome(u"C:\\Java", kWindowsHome, machine), u"C:\\Java\\jre\\bin\\server\\jvm.dll");
 }
 
 TEST(JavaHome, OwnLayoutIsPreferredOverJre) {
     FakeMachine machine;
     machine.addHome(u"/opt/jdk", u"/bin/java", u"/lib/server/libjvm.so");
     machine.addHome(u"/opt/jdk/jre", u"/bin/java", u"/lib/server/libjvm.so");
-    std::u16string result;
-    EXPECT_TRUE(resolveJvmFromHome(u"/opt/jdk", result, kPosixHome, machine));
-    EXPECT_EQ(result, u"/opt/jdk/lib/server/libjvm.so");
+    EXPECT_EQ(resolveJvmFromHome(u"/opt/jdk", kPosixHome, machine), u"/opt/jdk/lib/server/libjvm.so");
 }
 
 TEST(JavaHome, MissingExecutableOrUnloadableLibraryRejectsTheLayout) {
@@ -44,10 +38,8 @@ TEST(JavaHome, MissingExecutableOrUnloadableLibraryRejectsTheLayout) {
     machine.files = {u"C:\\A\\bin\\server\\jvm.dll"};  // no java.exe
     machine.loadable = {u"C:\\A\\bin\\server\\jvm.dll"};
     machine.files.insert({u"C:\\B\\bin\\java.exe", u"C:\\B\\bin\\server\\jvm.dll"});  // does not load
-    std::u16string result = u"untouched";
-    EXPECT_FALSE(resolveJvmFromHome(u"C:\\A", result, kWindowsHome, machine));
-    EXPECT_FALSE(resolveJvmFromHome(u"C:\\B", result, kWindowsHome, machine));
-    EXPECT_EQ(result, u"untouched");
+    EXPECT_EQ(resolveJvmFromHome(u"C:\\A", kWindowsHome, machine), std::nullopt);
+    EXPECT_EQ(resolveJvmFromHome(u"C:\\B", kWindowsHome, machine), std::nullopt);
     EXPECT_EQ(std::count_if(machine.probes.begin(), machine.probes.end(),
                             [](const std::u16string& probe) { return probe.starts_with(u"load "); }),
               1)
@@ -61,13 +53,12 @@ TEST(JavaHome, PathsAreJoinedVerbatim) {
     machine.addHome(u"C:\\Java\\", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
     machine.addHome(u"", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
     machine.addHome(u"\"C:\\Program Files\\J\"", u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll");
-    std::u16string result;
-    EXPECT_TRUE(resolveJvmFromHome(u"C:\\Java\\", result, kWindowsHome, machine));
-    EXPECT_EQ(result, u"C:\\Java\\\\bin\\server\\jvm.dll") << "two backslashes, nothing normalised";
-    EXPECT_TRUE(resolveJvmFromHome(u"", result, kWindowsHome, machine));
-    EXPECT_EQ(result, u"\\bin\\server\\jvm.dll");
-    EXPECT_TRUE(resolveJvmFromHome(u"\"C:\\Program Files\\J\"", result, kWindowsHome, machine));
-    EXPECT_EQ(result, u"\"C:\\Program Files\\J\"\\bin\\server\\jvm.dll") << "quotes are part of the home";
+    EXPECT_EQ(resolveJvmFromHome(u"C:\\Java\\", kWindowsHome, machine), u"C:\\Java\\\\bin\\server\\jvm.dll")
+        << "two backslashes, nothing normalised";
+    EXPECT_EQ(resolveJvmFromHome(u"", kWindowsHome, machine), u"\\bin\\server\\jvm.dll");
+    EXPECT_EQ(resolveJvmFromHome(u"\"C:\\Program Files\\J\"", kWindowsHome, machine),
+              u"\"C:\\Program Files\\J\"\\bin\\server\\jvm.dll")
+        << "quotes are part of the home";
 }
 
 TEST(JavaHome, DirectoryNamedLikeTheFilesPassesThePresenceProbes) {
@@ -75,8 +66,7 @@ TEST(JavaHome, DirectoryNamedLikeTheFilesPassesThePresenceProbes) {
     // The machine does not distinguish files from directories, as the
     // attribute probe does not: only the load decides.
     machine.files = {u"D\\bin\\java.exe", u"D\\bin\\server\\jvm.dll"};
-    std::u16string result;
-    EXPECT_FALSE(resolveJvmFromHome(u"D", result, kWindowsHome, machine));
+    EXPECT_EQ(resolveJvmFromHome(u"D", kWindowsHome, machine), std::nullopt);
     EXPECT_EQ(std::count(machine.probes.begin(), machine.probes.end(), u"load D\\bin\\server\\jvm.dll"), 1);
 }
 

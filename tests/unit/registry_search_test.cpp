@@ -23,7 +23,7 @@ const std::u16string kJdkLong = u"HKLM\\SOFTWARE\\JavaSoft\\Java Development Kit
 class RegistrySearch : public ::testing::Test {
 protected:
     void addHome(const std::u16string& home) { machine.addHome(home, u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll"); }
-    std::u16string find() { return RegistryRuntimeSearch(machine, registry).findJavaRuntime(); }
+    std::optional<std::u16string> find() { return RegistryRuntimeSearch(machine, registry).findJavaRuntime(); }
 
     void TearDown() override { EXPECT_EQ(registry.openKeys, 0) << "every family key is closed"; }
 
@@ -67,7 +67,7 @@ TEST_F(RegistrySearch, VariableNamingNoHomeFallsThroughSilently) {
 TEST_F(RegistrySearch, EmptyVariableGivesNoCandidate) {
     machine.environment[u"QRVN_ZEP_JAVA_HOME"] = u"";
     addHome(u"");  // an empty home would resolve if it were tried
-    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(find(), std::nullopt);
     EXPECT_EQ(registry.opened,
               (Strings{kJre, kJreShort, kJdk, kJdkLong, u"HKLM\\SOFTWARE", u"HKLM\\SOFTWARE\\Azul Systems\\Zulu",
                        u"HKCU\\SOFTWARE", u"HKCU\\SOFTWARE\\Azul Systems\\Zulu"}));
@@ -133,7 +133,7 @@ TEST_F(RegistrySearch, NothingAnywhereGivesTheEmptyText) {
     machine.environment[u"Path"] = u"C:\\Windows;C:\\Windows\\System32";
     registry.addVersion(u"JRE", u"1.6.0_45", u"C:\\Old");
     addHome(u"C:\\Old");
-    EXPECT_EQ(find(), u"");
+    EXPECT_EQ(find(), std::nullopt);
 }
 
 // --- the stages after the written ones -----------------------------------------------
@@ -205,7 +205,7 @@ TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
     registry.addVersion(u"JRE", u"1.10", u"C:\\Ten");
     addHome(u"C:\\Old");
     addHome(u"C:\\Ten");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JRE"), u"");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JRE"), std::nullopt);
     EXPECT_TRUE(machine.probes.empty());
 }
 
@@ -240,8 +240,8 @@ TEST_F(RegistrySearch, FamilyWithoutSubkeysOrWithAFailedCountYieldsNothingAndIsC
     registry.failingCountQueries.insert(kJreShort);
     addHome(u"C:\\Nine");
     RegistryRuntimeSearch search(machine, registry);
-    EXPECT_EQ(search.searchRegistryFamily(u"Java Runtime Environment"), u"");
-    EXPECT_EQ(search.searchRegistryFamily(u"JRE"), u"") << "a failed count query means no subkeys";
+    EXPECT_EQ(search.searchRegistryFamily(u"Java Runtime Environment"), std::nullopt);
+    EXPECT_EQ(search.searchRegistryFamily(u"JRE"), std::nullopt) << "a failed count query means no subkeys";
     EXPECT_TRUE(machine.probes.empty());
 }
 
@@ -250,7 +250,7 @@ TEST_F(RegistrySearch, FamilyWithoutSubkeysOrWithAFailedCountYieldsNothingAndIsC
 TEST_F(RegistrySearch, PathEntriesThatAreNotAbsoluteAreNeverTried) {
     for (const char16_t* home : {u"", u".", u"x", u"\\x", u"X:x", u"\\\\"}) addHome(home);
     machine.environment[u"Path"] = u"C:\\A;;.;x;\\x;X:x;\\\\;C:\\B;";
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
     Strings tried;
     for (const auto& probe : machine.probes) {
         if (probe.ends_with(u"\\bin\\java.exe") && probe.find(u"\\jre\\") == std::u16string::npos)
@@ -262,7 +262,7 @@ TEST_F(RegistrySearch, PathEntriesThatAreNotAbsoluteAreNeverTried) {
 TEST_F(RegistrySearch, PathEntryNamingARuntimesBinIsNotAHome) {
     addHome(u"C:\\Java");
     machine.environment[u"Path"] = u"C:\\Java\\bin";
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
 }
 
 TEST_F(RegistrySearch, PathEntriesAreTakenVerbatimAndQuotedOnesAreNotAbsolute) {
@@ -275,10 +275,10 @@ TEST_F(RegistrySearch, PathEntriesAreTakenVerbatimAndQuotedOnesAreNotAbsolute) {
 }
 
 TEST_F(RegistrySearch, UnsetOrEmptyPathEndsTheSearch) {
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
     machine.environment[u"Path"] = u"";
     addHome(u"");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"");
+    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
     EXPECT_TRUE(machine.probes.empty());
 }
 

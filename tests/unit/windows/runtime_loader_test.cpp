@@ -89,11 +89,11 @@ protected:
         present.insert(file);
         loadable.insert(file);
     }
-    static Calls names(const RuntimeModules& loaded) {
-        Calls result;
-        for (HMODULE module : loaded.companions) result.push_back(nameOf(module));
-        if (loaded.library != nullptr) result.push_back(nameOf(loaded.library));
-        return result;
+    // What `loaded` frees when it goes: the JVM library first, then the rest, last loaded first.
+    static Calls releasedBy(RuntimeModules loaded) {
+        const std::size_t before = calls.size();
+        { const RuntimeModules gone = std::move(loaded); }
+        return Calls(calls.begin() + static_cast<std::ptrdiff_t>(before), calls.end());
     }
 };
 
@@ -102,24 +102,25 @@ TEST_F(RuntimeLoader, BinJoinsTheSearchWhileItsCRuntimeAndThenTheLibraryLoad) {
     ship(L"C:\\jdk\\bin\\msvcr100.dll");
     ship(L"C:\\jdk\\bin\\vcruntime140.dll");
     ship(L"C:\\jdk\\bin\\server\\jvm.dll");
-    const RuntimeModules loaded = loadRuntimeModules(u"C:\\jdk\\bin\\server\\jvm.dll", kWithDllDirectories);
+    RuntimeModules loaded = loadRuntimeModules(u"C:\\jdk\\bin\\server\\jvm.dll", kWithDllDirectories);
     EXPECT_EQ(calls,
               (Calls{"AddDllDirectory C:\\jdk\\bin", "LoadLibraryExW C:\\jdk\\bin\\msvcr100.dll",
                      "LoadLibraryExW C:\\jdk\\bin\\vcruntime140.dll", "LoadLibraryExW C:\\jdk\\bin\\msvcp140.dll",
                      "LoadLibraryExW C:\\jdk\\bin\\server\\jvm.dll", "RemoveDllDirectory"}));
-    EXPECT_EQ(names(loaded), (Calls{"C:\\jdk\\bin\\msvcr100.dll", "C:\\jdk\\bin\\vcruntime140.dll",
-                                    "C:\\jdk\\bin\\msvcp140.dll", "C:\\jdk\\bin\\server\\jvm.dll"}))
-        << "all stay loaded for the caller";
+    EXPECT_EQ(releasedBy(std::move(loaded)),
+              (Calls{"FreeLibrary C:\\jdk\\bin\\server\\jvm.dll", "FreeLibrary C:\\jdk\\bin\\msvcp140.dll",
+                     "FreeLibrary C:\\jdk\\bin\\vcruntime140.dll", "FreeLibrary C:\\jdk\\bin\\msvcr100.dll"}))
+        << "all stay loaded for the caller until it lets them go";
 }
 
 TEST_F(RuntimeLoader, WithoutDllDirectoriesEachIsLoadedByItsFullPathAlone) {
     ship(L"C:\\cwd\\jdk\\bin\\msvcr120.dll");
     ship(L"C:\\cwd\\jdk\\bin\\server\\jvm.dll");
-    const RuntimeModules loaded = loadRuntimeModules(u"jdk\\bin\\server\\jvm.dll", kWithout);
+    RuntimeModules loaded = loadRuntimeModules(u"jdk\\bin\\server\\jvm.dll", kWithout);
     EXPECT_EQ(calls, (Calls{"LoadLibraryW C:\\cwd\\jdk\\bin\\msvcr120.dll",
                             "LoadLibraryW C:\\cwd\\jdk\\bin\\server\\jvm.dll"}))
         << "a relative path is made absolute once, never searched for";
-    EXPECT_EQ(names(loaded).size(), 2u);
+    EXPECT_EQ(releasedBy(std::move(loaded)).size(), 2u);
 }
 
 TEST_F(RuntimeLoader, LibraryThatDoesNotLoadLeavesNothingBehind) {
@@ -130,7 +131,7 @@ TEST_F(RuntimeLoader, LibraryThatDoesNotLoadLeavesNothingBehind) {
     for (const LoaderCalls* system : {&kWithDllDirectories, &kWithout}) {
         calls.clear();
         const RuntimeModules loaded = loadRuntimeModules(u"C:\\jre\\bin\\server\\jvm.dll", *system);
-        EXPECT_EQ(loaded.library, nullptr);
+        EXPECT_FALSE(loaded.library);
         EXPECT_TRUE(loaded.companions.empty());
         EXPECT_EQ(loaded.error, DWORD{ERROR_MOD_NOT_FOUND});
         Calls after{"FreeLibrary C:\\jre\\bin\\msvcp120.dll", "FreeLibrary C:\\jre\\bin\\msvcr100.dll"};
