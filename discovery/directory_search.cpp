@@ -5,6 +5,7 @@
 
 #include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
+#include "discovery/first_found.h"
 #include "discovery/search_list.h"
 #include "discovery/search_trace.h"
 #include "platform/text.h"
@@ -23,28 +24,10 @@ std::u16string parentOf(const std::u16string& path) {
 }  // namespace
 
 std::optional<std::u16string> DirectoryRuntimeSearch::findJavaRuntime() {
-    using Stage = std::optional<std::u16string> (DirectoryRuntimeSearch::*)();
-    // In this order; the first stage that finds a runtime decides.
-    static constexpr Stage kStages[] = {
-        &DirectoryRuntimeSearch::searchOverride, &DirectoryRuntimeSearch::searchBesideExecutable,
-        &DirectoryRuntimeSearch::searchRuntimeDirectory, &DirectoryRuntimeSearch::searchPathVariable,
-        &DirectoryRuntimeSearch::searchJavaHome};
-    for (const Stage stage : kStages) {
-        if (std::optional<std::u16string> found = (this->*stage)()) return found;
-    }
-    return std::nullopt;
-}
-
-std::optional<std::u16string> DirectoryRuntimeSearch::searchOverride() {
-    return searchJavaHomeVariable(kPosixHome, system_);
-}
-
-std::optional<std::u16string> DirectoryRuntimeSearch::searchBesideExecutable() {
-    return searchBundledRuntime(kPosixHome, system_);
-}
-
-std::optional<std::u16string> DirectoryRuntimeSearch::searchJavaHome() {
-    return discovery::searchJavaHome(kPosixHome, system_, isAbsolutePosixPath);
+    return firstFound([&] { return searchJavaHomeVariable(kPosixHome, system_); },
+                      [&] { return searchBundledRuntime(kPosixHome, system_); },
+                      [&] { return searchRuntimeDirectory(); }, [&] { return searchPathVariable(); },
+                      [&] { return searchJavaHome(kPosixHome, system_, isAbsolutePosixPath); });
 }
 
 std::optional<std::u16string> DirectoryRuntimeSearch::searchRuntimeDirectory() {

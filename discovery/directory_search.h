@@ -24,10 +24,6 @@ public:
     std::optional<std::u16string> searchPathVariable();
 
 private:
-    std::optional<std::u16string> searchOverride();
-    std::optional<std::u16string> searchBesideExecutable();
-    std::optional<std::u16string> searchJavaHome();
-
     platform::DirectoryAccess& system_;
 };
 

@@ -1,8 +1,5 @@
 #include "discovery/registry_key.h"
 
-#include <algorithm>
-#include <array>
-
 namespace zep::discovery {
 namespace {
 
@@ -44,8 +41,7 @@ RegistryKey::SubKey RegistryKey::subKeyAt(std::uint32_t index) const {
     std::array<char16_t, kNameUnits> name{};
     std::uint32_t length = kNameUnits;
     if (registry_->enumKey(key_.get(), index, name.data(), &length) != win32::kErrorSuccess) return {index, {}};
-    return {index, std::u16string(name.data(),
-                                  static_cast<std::size_t>(std::find(name.begin(), name.end(), u'\0') - name.begin()))};
+    return {index, std::u16string(textIn(name))};
 }
 
 std::vector<std::u16string> RegistryKey::subKeyNames() const {

@@ -1,6 +1,8 @@
 #pragma once
 // An open registry key that closes itself, with the reads the searches make.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -15,6 +17,12 @@ namespace zep::discovery {
 
 // The parts that are not empty joined by backslashes, as a key's path.
 std::u16string keyPath(std::initializer_list<std::u16string_view> parts);
+
+// The text in a zero-filled buffer up to its first NUL, never past its end.
+template <std::size_t N>
+std::u16string_view textIn(const std::array<char16_t, N>& buffer) {
+    return {buffer.data(), static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), u'\0') - buffer.begin())};
+}
 
 class RegistryKey {
 public:

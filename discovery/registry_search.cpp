@@ -1,10 +1,10 @@
 #include "discovery/registry_search.h"
 
-#include <algorithm>
 #include <array>
 
 #include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
+#include "discovery/first_found.h"
 #include "discovery/installer_records.h"
 #include "discovery/registry_key.h"
 #include "discovery/search_list.h"
@@ -19,12 +19,6 @@ constexpr char16_t kFamilyKeyPrefix[] = u"SOFTWARE\\JavaSoft";
 constexpr const char16_t* kFamilies[] = {u"Java Runtime Environment", u"JRE", u"JDK", u"Java Development Kit"};
 constexpr char16_t kHomeValue[] = u"JavaHome";
 constexpr std::size_t kHomeValueUnits = 1024;
-
-// The text in a zero-filled buffer up to its first NUL, never past its end.
-template <std::size_t N>
-std::u16string_view textIn(const std::array<char16_t, N>& buffer) {
-    return {buffer.data(), static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), u'\0') - buffer.begin())};
-}
 
 // "#<index>": a subkey that has no name to show.
 std::u16string indexLabel(std::uint32_t index) {
@@ -55,27 +49,13 @@ std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAc
 bool passesVersionFloor(std::u16string_view name) { return name >= std::u16string_view(u"1.7"); }
 
 std::optional<std::u16string> RegistryRuntimeSearch::findJavaRuntime() {
-    using Stage = std::optional<std::u16string> (RegistryRuntimeSearch::*)();
-    // In this order; the first stage that finds a runtime decides. Today's
-    // installers record a home otherwise: those stages come after Path, so
-    // that a machine the stages before serve keeps its runtime.
-    static constexpr Stage kStages[] = {
-        &RegistryRuntimeSearch::searchOverride,         &RegistryRuntimeSearch::searchBesideExecutable,
-        &RegistryRuntimeSearch::searchRegistryFamilies, &RegistryRuntimeSearch::searchPathVariable,
-        &RegistryRuntimeSearch::searchJavaHome,         &RegistryRuntimeSearch::searchJavaOnPath,
-        &RegistryRuntimeSearch::searchInstallerRecords};
-    for (const Stage stage : kStages) {
-        if (std::optional<std::u16string> found = (this->*stage)()) return found;
-    }
-    return std::nullopt;
-}
-
-std::optional<std::u16string> RegistryRuntimeSearch::searchOverride() {
-    return searchJavaHomeVariable(kWindowsHome, system_);
-}
-
-std::optional<std::u16string> RegistryRuntimeSearch::searchBesideExecutable() {
-    return searchBundledRuntime(kWindowsHome, system_);
+    // Today's installers record a home otherwise: those stages come after
+    // Path, so that a machine the stages before serve keeps its runtime.
+    return firstFound([&] { return searchJavaHomeVariable(kWindowsHome, system_); },
+                      [&] { return searchBundledRuntime(kWindowsHome, system_); },
+                      [&] { return searchRegistryFamilies(); }, [&] { return searchPathVariable(); },
+                      [&] { return searchJavaHome(kWindowsHome, system_, isAbsoluteWindowsPath); },
+                      [&] { return searchJavaOnPath(); }, [&] { return searchInstallerRecords(); });
 }
 
 std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamilies() {
@@ -83,10 +63,6 @@ std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamilies() {
         if (std::optional<std::u16string> found = searchRegistryFamily(family)) return found;
     }
     return std::nullopt;
-}
-
-std::optional<std::u16string> RegistryRuntimeSearch::searchJavaHome() {
-    return discovery::searchJavaHome(kWindowsHome, system_, isAbsoluteWindowsPath);
 }
 
 void RegistryRuntimeSearch::traceRuntimesOf32BitView() {

@@ -44,10 +44,7 @@ public:
     void traceRuntimesOf32BitView();
 
 private:
-    std::optional<std::u16string> searchOverride();
-    std::optional<std::u16string> searchBesideExecutable();
     std::optional<std::u16string> searchRegistryFamilies();
-    std::optional<std::u16string> searchJavaHome();
     std::optional<std::u16string> searchJavaOnPath();
     std::optional<std::u16string> searchInstallerRecords();
 

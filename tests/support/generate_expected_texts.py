@@ -12,19 +12,11 @@ import json
 import sys
 from pathlib import Path
 
-
-def literal(text):
-    """A u"" literal of `text` that any compiler reads the same: ASCII, the rest escaped."""
-    out = []
-    for ch in text:
-        code = ord(ch)
-        if ch in '"\\?':
-            out.append("\\" + ch)
-        elif 0x20 <= code < 0x7F:
-            out.append(ch)
-        else:
-            out.append(f"\\u{code:04X}" if code <= 0xFFFF else f"\\U{code:08X}")
-    return 'u"' + "".join(out) + '"'
+# The product's generator writes literals and files the same way; nothing is
+# cached beside it in the source tree.
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "resources"))
+from generate_strings import cpp_literal as literal, write_if_changed  # noqa: E402
 
 
 def main(source, target):
@@ -72,8 +64,7 @@ def main(source, target):
     ])
     path = Path(target)
     path.parent.mkdir(parents=True, exist_ok=True)
-    if not path.exists() or path.read_text(encoding="utf-8") != content:
-        path.write_text(content, encoding="utf-8")
+    write_if_changed(path, content)
 
 
 if __name__ == "__main__":
