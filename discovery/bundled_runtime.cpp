@@ -1,6 +1,7 @@
 #include "discovery/bundled_runtime.h"
 
 #include "discovery/search_trace.h"
+#include "platform/paths.h"
 #include "platform/runtime_text.h"
 
 namespace zep::discovery {
@@ -12,7 +13,8 @@ std::optional<std::u16string> searchBundledRuntime(const HomeLayout& layout, pla
         traceSource(kSource, "the executable's folder is unknown");
         return std::nullopt;
     }
-    const std::u16string home = *folder + std::u16string(layout.bundledRuntime);
+    // Joined without doubling the separator: the folder may be a root.
+    const std::u16string home = platform::joinPath(*folder, layout.bundledRuntime, layout.bundledRuntime.front());
     const std::u16string library = home + std::u16string(layout.jvmLibrary);
     // The library's name relative to the home, as the trace shows it.
     const std::string shown = platform::toOutputBytes(layout.jvmLibrary.substr(1));

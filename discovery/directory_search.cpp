@@ -8,6 +8,7 @@
 #include "discovery/first_found.h"
 #include "discovery/search_list.h"
 #include "discovery/search_trace.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/trace.h"
 
@@ -27,7 +28,7 @@ std::optional<std::u16string> DirectoryRuntimeSearch::findJavaRuntime() {
     return firstFound([&] { return searchJavaHomeVariable(kPosixHome, system_); },
                       [&] { return searchBundledRuntime(kPosixHome, system_); },
                       [&] { return searchRuntimeDirectory(); }, [&] { return searchPathVariable(); },
-                      [&] { return searchJavaHome(kPosixHome, system_, isAbsolutePosixPath); });
+                      [&] { return searchJavaHome(kPosixHome, system_, platform::isAbsolutePosixPath); });
 }
 
 std::optional<std::u16string> DirectoryRuntimeSearch::searchRuntimeDirectory() {
@@ -55,7 +56,7 @@ std::optional<std::u16string> DirectoryRuntimeSearch::searchPathVariable() {
         return std::nullopt;
     }
     return findInEntries(list, u':', [&](const std::u16string& entry) -> std::optional<std::u16string> {
-        if (!isAbsolutePosixPath(entry)) {
+        if (!platform::isAbsolutePosixPath(entry)) {
             traceCandidate(u"PATH entry", entry, "not absolute");
             return std::nullopt;
         }

@@ -9,6 +9,7 @@
 #include "discovery/registry_key.h"
 #include "discovery/search_list.h"
 #include "discovery/search_trace.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace zep::discovery {
@@ -32,7 +33,7 @@ std::u16string indexLabel(std::uint32_t index) {
 
 std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& system) {
     entry = withoutQuotes(entry);
-    if (!isAbsoluteWindowsPath(entry)) return std::nullopt;
+    if (!platform::isAbsoluteWindowsPath(entry)) return std::nullopt;
     // The folder as Windows reads the entry: "bin\.", "bin\\", "bin " and
     // "x\..\bin" are all bin.
     const auto full = system.fullPath(std::u16string(entry));
@@ -54,7 +55,7 @@ std::optional<std::u16string> RegistryRuntimeSearch::findJavaRuntime() {
     return firstFound([&] { return searchJavaHomeVariable(kWindowsHome, system_); },
                       [&] { return searchBundledRuntime(kWindowsHome, system_); },
                       [&] { return searchRegistryFamilies(); }, [&] { return searchPathVariable(); },
-                      [&] { return searchJavaHome(kWindowsHome, system_, isAbsoluteWindowsPath); },
+                      [&] { return searchJavaHome(kWindowsHome, system_, platform::isAbsoluteWindowsPath); },
                       [&] { return searchJavaOnPath(); }, [&] { return searchInstallerRecords(); });
 }
 
@@ -142,7 +143,7 @@ std::optional<std::u16string> RegistryRuntimeSearch::searchJavaOnPath() {
 
 std::optional<std::u16string> RegistryRuntimeSearch::searchInstallerRecords() {
     for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_64Key)) {
-        if (!isAbsoluteWindowsPath(record.home)) {
+        if (!platform::isAbsoluteWindowsPath(record.home)) {
             traceCandidate(record.key, record.home, "not absolute");
         } else if (auto found = resolveJvmFromHome(record.home, kWindowsHome, system_, record.key)) {
             return found;
@@ -159,7 +160,8 @@ std::optional<std::u16string> RegistryRuntimeSearch::searchPathVariable() {
     }
     // Every absolute entry is a candidate home.
     return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<std::u16string> {
-        if (isAbsoluteWindowsPath(entry)) return resolveJvmFromHome(entry, kWindowsHome, system_, u"Path entry");
+        if (platform::isAbsoluteWindowsPath(entry))
+            return resolveJvmFromHome(entry, kWindowsHome, system_, u"Path entry");
         traceCandidate(u"Path entry", entry, "not absolute");
         return std::nullopt;
     });

@@ -24,16 +24,4 @@ std::optional<std::u16string> findInEntries(std::u16string_view list, char16_t s
 // drops them; as it is when it has none.
 std::u16string_view withoutQuotes(std::u16string_view entry);
 
-// True for a Windows path that names one place whatever the current drive and
-// directory: a drive letter, ':' and a separator ('\' or '/'); two separators,
-// a server, a separator and a share; or either form after "\\?\" or "\\.\"
-// (the UNC form there also as "UNC\server\share"). A search-list entry that is
-// not absolute is never tried: an empty entry or "\x" lies on whatever drive
-// is current, "." and "x" in whatever directory is, and "\\x" names a host.
-bool isAbsoluteWindowsPath(std::u16string_view path);
-
-// True for a POSIX path that begins with '/'. An empty PATH entry means the
-// current directory to a shell; here it is no candidate.
-bool isAbsolutePosixPath(std::u16string_view path);
-
 }  // namespace zep::discovery

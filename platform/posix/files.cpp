@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/paths.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/system_access.h"
 #include "platform/text.h"
@@ -18,7 +19,7 @@ SmallFile unreadable(int error) { return {SmallFile::Status::Unreadable, {}, std
 
 std::optional<std::u16string> absoluteVariable(const char16_t* name) {
     auto value = systemAccess().environmentVariable(name);
-    if (!value || value->empty() || value->front() != u'/') return std::nullopt;
+    if (!value || !isAbsolutePosixPath(*value)) return std::nullopt;
     return value;
 }
 
@@ -59,11 +60,11 @@ std::optional<std::u16string> userSettingsFolder(std::u16string_view vendor) {
     if (!folder) {
         folder = absoluteVariable(u"HOME");
         if (!folder) return std::nullopt;
-        *folder += u"/.config";
+        folder = joinPath(*folder, u".config", kPathSeparator);
     }
-    *folder += u'/';
-    for (const char16_t unit : vendor) *folder += asciiLower(unit);
-    return folder;
+    std::u16string name;
+    for (const char16_t unit : vendor) name += asciiLower(unit);
+    return joinPath(*folder, name, kPathSeparator);
 }
 
 }  // namespace zep::platform

@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 
+#include "platform/posix/program_file.h"
 #include "platform/posix/system.h"
 #include "platform/system_access.h"
 #include "platform/text.h"
+#include "platform/trace.h"
 
 namespace zep::platform {
 namespace {
@@ -29,22 +31,19 @@ public:
     }
 
     std::optional<std::u16string> executableDirectory() override {
-        // The kernel's own record of the file it runs: the real file, whatever
-        // link or relative name started it. Sized by asking, since readlink
-        // says only that the buffer was filled.
-        std::string path(256, '\0');
-        for (;;) {
-            const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-            if (length <= 0) return std::nullopt;
-            if (static_cast<std::size_t>(length) < path.size()) {
-                path.resize(static_cast<std::size_t>(length));
-                break;
-            }
-            path.assign(2 * path.size(), '\0');
+        // The file the program was loaded from, whatever link, relative name
+        // or loader started it (argv[0] is the caller's to choose).
+        const ProgramFile file = mainProgramFile();
+        if (!file.problem.empty()) {
+            trace::line([&] {
+                return "the executable's own file" +
+                       (file.name.empty() ? "" : " " + trace::quoted(decodeLossless(file.name))) + ": " + file.problem +
+                       ", so nothing is looked for beside it";
+            });
+            return std::nullopt;
         }
-        const std::size_t slash = path.rfind('/');
-        if (path.empty() || path.front() != '/' || slash == std::string::npos) return std::nullopt;
-        return decodeLossless(path.substr(0, slash));
+        const std::size_t slash = file.name.rfind('/');
+        return decodeLossless(slash == 0 ? std::string_view("/") : std::string_view(file.name).substr(0, slash));
     }
 
     LoadProbe probeLoad(const std::u16string& path) override {

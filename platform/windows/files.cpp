@@ -1,6 +1,8 @@
 #include "platform/files.h"
 
+#include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/trace.h"
 #include "platform/windows/owned.h"
 
 namespace zep::platform {
@@ -60,10 +62,16 @@ std::optional<std::u16string> userSettingsFolder(std::u16string_view vendor) {
     const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr, &roaming);
     const UniqueCoTaskMemory owned(roaming);
     if (FAILED(found) || roaming == nullptr || *roaming == L'\0') return std::nullopt;
-    std::u16string folder = fromWide(roaming);
-    if (folder.back() != u'\\') folder += u'\\';
-    folder += vendor;
-    return folder;
+    // A folder redirected to a relative name would be read in the current
+    // directory.
+    const std::optional<std::u16string> folder = windowsAbsoluteName(fromWide(roaming));
+    if (!folder) {
+        trace::line([&] {
+            return "the roaming application data folder " + trace::quoted(fromWide(roaming)) + ": not an absolute path";
+        });
+        return std::nullopt;
+    }
+    return joinPath(*folder, vendor, kPathSeparator);
 }
 
 }  // namespace zep::platform

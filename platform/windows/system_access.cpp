@@ -1,4 +1,6 @@
 #include "platform/system_access.h"
+#include "platform/paths.h"
+#include "platform/trace.h"
 #include "platform/windows/owned.h"
 #include "platform/windows/runtime_loader.h"
 #include "platform/windows/system.h"
@@ -11,6 +13,46 @@ namespace {
 
 // The longest path the system's file calls take, its NUL included.
 constexpr std::size_t kLongestPath = 32768;
+
+// The running program's file as the loader names it. Sized by asking: a
+// path longer than MAX_PATH comes back cut, with the full size of the buffer
+// as its length.
+std::optional<std::u16string> moduleFileName() {
+    std::u16string path(MAX_PATH, u'\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(path.size());
+        const DWORD length = ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()), size);
+        if (length == 0) return std::nullopt;
+        if (length < size) {
+            path.resize(length);
+            return path;
+        }
+        if (size >= kLongestPath) return std::nullopt;
+        path.assign(std::min<std::size_t>(2 * std::size_t{size}, kLongestPath), u'\0');
+    }
+}
+
+// The name of the file that `path` opens, every link on the way resolved
+// ("\\?\C:\..." or "\\?\UNC\server\share\..."); nullopt when the system
+// cannot tell.
+std::optional<std::u16string> finalPathName(const std::u16string& path) {
+    const UniqueFile file(::CreateFileW(wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
+    std::u16string name;
+    for (;;) {
+        const DWORD capacity = static_cast<DWORD>(name.size());
+        const DWORD length =
+            ::GetFinalPathNameByHandleW(file.get(), capacity == 0 ? nullptr : reinterpret_cast<wchar_t*>(name.data()),
+                                        capacity, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0 || length > kLongestPath) return std::nullopt;
+        if (length < capacity) {
+            name.resize(length);
+            return name;
+        }
+        name.assign(length, u'\0');  // the size asked for, its NUL included
+    }
+}
 
 class Win32Access final : public SystemAccess {
 public:
@@ -52,24 +94,26 @@ public:
     }
 
     std::optional<std::u16string> executableDirectory() override {
-        // Sized by asking: a path longer than MAX_PATH comes back cut, with
-        // the full size of the buffer as its length. A "\\?\" prefix stays,
-        // as the file calls made with the folder need it for such a path.
-        std::u16string path(MAX_PATH, u'\0');
-        for (;;) {
-            const DWORD size = static_cast<DWORD>(path.size());
-            const DWORD length = ::GetModuleFileNameW(nullptr, reinterpret_cast<wchar_t*>(path.data()), size);
-            if (length == 0) return std::nullopt;
-            if (length < size) {
-                path.resize(length);
-                break;
-            }
-            if (size >= kLongestPath) return std::nullopt;
-            path.assign(std::min<std::size_t>(2 * std::size_t{size}, kLongestPath), u'\0');
+        const std::optional<std::u16string> module = moduleFileName();
+        if (!module) {
+            trace::line("the executable's own file: the system does not name it, so nothing is looked for beside it");
+            return std::nullopt;
         }
-        const std::size_t separator = path.find_last_of(u"\\/");
-        if (separator == std::u16string::npos) return std::nullopt;
-        return path.substr(0, separator);
+        // Checked before the name is opened: a relative one would open a file
+        // of the current directory.
+        std::optional<std::u16string> file = windowsAbsoluteName(*module);
+        if (file) {
+            // The real file, whatever link started the program.
+            if (const std::optional<std::u16string> final = finalPathName(*file)) file = windowsAbsoluteName(*final);
+        }
+        std::optional<std::u16string> folder = file ? windowsExecutableFolder(*file) : std::nullopt;
+        if (!folder) {
+            trace::line([&] {
+                return "the executable's own file " + trace::quoted(file.value_or(*module)) +
+                       ": not an absolute path, so nothing is looked for beside it";
+            });
+        }
+        return folder;
     }
 
     LoadProbe probeLoad(const std::u16string& path) override {

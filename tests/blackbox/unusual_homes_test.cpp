@@ -7,6 +7,15 @@
 #include <filesystem>
 #include <fstream>
 
+#ifndef _WIN32
+#include <link.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "platform/posix/unique_fd.h"
+#endif
+
+#include "platform/text.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/test_homes.h"
@@ -15,6 +24,7 @@ namespace zep::test {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::utf8ToUtf16;
 
 #ifdef _WIN32
 constexpr char16_t kExe[] = u".exe";
@@ -22,17 +32,38 @@ constexpr char16_t kExe[] = u".exe";
 constexpr char16_t kExe[] = u"";
 #endif
 
+#ifndef _WIN32
+// The dynamic loader that started this program, as its PT_INTERP names it.
+std::u16string dynamicLoader() {
+    std::u16string loader;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* found) {
+            for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+                if (info->dlpi_phdr[i].p_type == PT_INTERP) {
+                    *static_cast<std::u16string*>(found) =
+                        utf8ToUtf16(reinterpret_cast<const char*>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr));
+                }
+            }
+            return 1;  // the first object is the program itself
+        },
+        &loader);
+    return loader;
+}
+#endif
+
 class UnusualHomes : public ::testing::Test {
 protected:
-    ProcessResult launch(const fs::path& javaHome, const std::u16string& program = zepExecutable()) {
+    ProcessResult launch(const fs::path& javaHome, const std::u16string& program = zepExecutable(),
+                         const std::vector<std::u16string>& arguments = {u"zep"}, bool traced = false) {
         ProcessOptions options;
         options.environment = {
             {u"JAVA_HOME", std::nullopt}, {u"ZEPTEST_JVM_LOG", log.path().u16string()}, {u"ZEPTEST_JVM_FAIL", u""}};
+        if (traced) options.environment[u"QRVN_ZEP_TRACE"] = u"1";
         options.environment[u"QRVN_ZEP_JAVA_HOME"] =
             javaHome.empty() ? std::nullopt : std::optional<std::u16string>(pathText(javaHome));
         options.workingDirectory = scratch.path().u16string();
         options.timeout = std::chrono::seconds(20);
-        return runProgram(program, {u"zep"}, options);
+        return runProgram(program, arguments, options);
     }
 
     std::string firstLoad() const { return log.firstLoad(); }
@@ -89,6 +120,27 @@ TEST_F(UnusualHomes, RuntimeBesideTheExecutableInAFolderOfAnyName) {
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(firstLoad(), utf8Path(library.lexically_normal()));
+
+#ifndef _WIN32
+    // Started through the dynamic loader, the kernel's file is the loader's:
+    // the folder is still the program's own.
+    log.clear();
+    result = launch({}, dynamicLoader(), {pathText(zep), u"zep"});
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(firstLoad(), utf8Path(library.lexically_normal())) << "through the loader";
+
+    // A program made in memory has no folder: nothing is looked for in "/".
+    const platform::UniqueFd memory(memfd_create("zep", 0));
+    std::ifstream bytes(zep, std::ios::binary);
+    const std::string program{std::istreambuf_iterator<char>(bytes), {}};
+    ASSERT_EQ(write(memory.get(), program.data(), program.size()), static_cast<ssize_t>(program.size()));
+    result = launch(validHome(), u"/proc/self/fd/" + utf8ToUtf16(std::to_string(memory.get())), {u"zep"}, true);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.find("zep: options file beside the executable: no folder for it\n"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("\"/zep.vmoptions\""), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("\"/runtime\""), std::string::npos) << result.err;
+#endif
 
     log.clear();
     result = launch(testHome("jre-only"), pathText(zep));
