@@ -63,8 +63,16 @@ bool Launcher::run(int argc, const char16_t* const argv[]) {
 }
 
 void Launcher::apply(ParsedLaunch parsed) {
+    // A file of many stray lines gets one warning, not one a line: the
+    // trace lists them all.
+    const std::u16string* warnedIgnoring = nullptr;
     for (const ParsedOption& option : parsed.options) {
         trace::line([&] { return describe(option); });
+        if (option.kind == ParsedOption::Kind::Ignored) {
+            if (warnedIgnoring == nullptr || *warnedIgnoring != option.file) messages.warn(option.warning);
+            warnedIgnoring = &option.file;
+            continue;
+        }
         if (option.kind != ParsedOption::Kind::Option) {
             messages.warn(option.warning);
             continue;
@@ -112,6 +120,7 @@ void Launcher::invokeMain() { jvmhost::callMain(machine.env, mainClass, programA
 
 void Launcher::showJavaMissingNotice() {
     const trace::Stopwatch shown;
+    if (noticeText.empty()) notice::loadNoticeText(noticeText, helpUrl);
     notice::showRuntimeMissingNotice(noticeText, helpUrl);
     messages.noticeShown();
     trace::line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/system_access.h"
 #include "platform/text.h"
 #include "platform/trace.h"
@@ -19,9 +20,26 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isBlank(char unit) { return unit == ' ' || unit == '\t'; }
 
+// Takes the first line off `bytes`. LF, CRLF and a lone CR each end a line,
+// as Java's own readers take them: a file saved with old Mac line ends holds
+// one option a line too.
+std::string_view takeLine(std::string_view& bytes) {
+    const std::size_t end = bytes.find_first_of("\r\n");
+    const std::string_view line = bytes.substr(0, end);
+    std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    if (end != std::string_view::npos && bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
+    bytes.remove_prefix(next);
+    return line;
+}
+
+// The number, counted from 1, of the line that holds `offset`, its line end
+// included.
 unsigned lineOf(std::string_view bytes, std::size_t offset) {
-    return 1 +
-           static_cast<unsigned>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    std::string_view rest = bytes;
+    for (unsigned number = 1;; ++number) {
+        takeLine(rest);
+        if (rest.empty() || offset < bytes.size() - rest.size()) return number;
+    }
 }
 
 // "<n> options": the lines that will reach the runtime or be refused there.
@@ -75,15 +93,8 @@ OptionsText splitOptionsText(std::string_view bytes) {
         text.problem = "not UTF-8 on line " + std::to_string(lineOf(bytes, valid));
         return text;
     }
-    // A CR ends a line only before its LF, or as the file's last byte.
-    if (bytes.ends_with('\r')) bytes.remove_suffix(1);
-    unsigned number = 0;
-    while (!bytes.empty()) {
-        ++number;
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        if (line.ends_with('\r') && end != std::string_view::npos) line.remove_suffix(1);
+    for (unsigned number = 1; !bytes.empty(); ++number) {
+        std::string_view line = takeLine(bytes);
         while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
         while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
@@ -99,7 +110,7 @@ std::vector<OptionsFile> readOptionsFiles() {
             trace::line([&] { return std::string("options file ") + which + ": no folder for it"; });
             return;
         }
-        if (auto file = readOptionsFile(*folder + platform::kPathSeparator + kFileName)) {
+        if (auto file = readOptionsFile(platform::joinPath(*folder, kFileName, platform::kPathSeparator))) {
             files.push_back(std::move(*file));
         }
     };

@@ -59,6 +59,10 @@ void applyLanguageOption(std::u16string_view option, std::u16string& noticeText,
     // An unknown code keeps whatever language the thread has, and the body is
     // still prepared in it.
     if (const std::optional<std::uint16_t> langid = findLanguage(code)) platform::setThreadUiLanguage(*langid);
+    loadNoticeText(noticeText, helpUrl);
+}
+
+void loadNoticeText(std::u16string& noticeText, std::u16string& helpUrl) {
     noticeText = platform::loadString(IDS_RUNTIME_MISSING_TEXT);
     if (!noticeText.empty()) extractHelpAnchor(noticeText, helpUrl);
 }

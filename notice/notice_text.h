@@ -14,6 +14,11 @@ namespace zep::notice {
 // the body's help address into `helpUrl`.
 void applyLanguageOption(std::u16string_view option, std::u16string& noticeText, std::u16string& helpUrl);
 
+// Loads the notice body in the thread's language into `noticeText` and moves
+// its help address into `helpUrl`, as a language option does: for a notice
+// that no option has prepared, which would otherwise show no sentence at all.
+void loadNoticeText(std::u16string& noticeText, std::u16string& helpUrl);
+
 // Takes the help address out of the first anchor in `text`: `helpUrl` receives
 // the href value and the whole anchor gives way to its link text. Returns false,
 // and changes nothing, when `text` holds no anchor.

@@ -121,10 +121,7 @@ protected:
         return {u"-Duser.language=" + utf8ToUtf16(GetParam().option), u"zep"};
     }
     const ExpectedLanguage& texts() const { return expectedLanguage(utf8ToUtf16(GetParam().expected)); }
-    std::string helpUrl() const {
-        return *GetParam().option == '\0' ? utf16ToUtf8(kExpectedDefaultHelpUrl)
-                                          : utf16ToUtf8(expectedHelpUrl(texts()));
-    }
+    std::string helpUrl() const { return utf16ToUtf8(expectedHelpUrl(texts())); }
 
     // The notice is up, with its title, above other windows and modal.
     std::string awaitNotice(const RunningProgram& launcher) const {

@@ -79,11 +79,14 @@ TEST_F(TerminalNotice, LanguageOptionOfTheUsersOptionsFileChoosesItAndTheCommand
     EXPECT_EQ(launch({u"-Duser.language=it", u"zep"}, true, {}, user).err, lines(expectedLanguage(u"it")) + kNotFound);
 }
 
-TEST_F(TerminalNotice, WithoutALanguageOptionTheBodyLineIsLeftOut) {
-    // The body is empty then; the title follows the English locale.
-    const ProcessResult result = launch({u"zep"}, true);
-    EXPECT_EQ(result.err, "Java Runtime Not Found\n" + utf16ToUtf8(kExpectedDefaultHelpUrl) + "\n" + kNotFound);
-    EXPECT_EQ(result.exitCode, 1);
+TEST_F(TerminalNotice, WithoutALanguageOptionTheWholeNoticeFollowsTheLocale) {
+    const std::pair<const char16_t*, const char16_t*> locales[] = {
+        {u"", u"en_GB"}, {u"de_DE.UTF-8", u"de"}, {u"ja_JP.UTF-8", u"ja"}};
+    for (const auto& [locale, language] : locales) {
+        const ProcessResult result = launch({u"zep"}, true, {}, {{u"LC_ALL", locale}});
+        EXPECT_EQ(result.err, lines(expectedLanguage(language)) + kNotFound) << utf16ToUtf8(locale);
+        EXPECT_EQ(result.exitCode, 1);
+    }
 }
 
 TEST_F(TerminalNotice, StandardErrorThatIsNoTerminalGetsTheMessageAlone) {

@@ -78,22 +78,24 @@ TEST_F(OptionsFiles, InstallationThenUserThenCommandLineThenTheFixedTwo) {
     write(installationFile,
           "\xEF\xBB\xBF# memory for a large city\r\n\r\n  -Dzep.a=1  \r\n-Xmx64m\r\n"
           "-Dp=C:\\Program Files\\x y\r\nXmx64m\r\n-Djava.class.path=x\r\n-Duser.language=de\r\n-Dzep.e=\xC3\xA9");
-    write(userFile, "-Dzep.b=2\n");
+    // Old Mac line ends, and stray lines told once a file.
+    write(userFile, "-Dzep.b=2\rnot an option\rnor this\r-Dzep.b2=3\r");
     const ProcessResult result = launch({u"-Dzep.c=3", u"zep"});
-    EXPECT_EQ(result.err, "Ignored a line of an options file.Class path cannot be changed.");
+    EXPECT_EQ(result.err,
+              "Ignored a line of an options file.Class path cannot be changed.Ignored a line of an options file.");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(options(),
               (std::vector<std::string>{"-Dzep.a=1", "-Xmx64m", "-Dp=C:\\\\Program Files\\\\x y", "-Duser.language=de",
                                         // In the runtime's encoding: code page 1252 here, UTF-8 bytes on Linux.
-                                        kWindows ? "-Dzep.e=\\xE9" : "-Dzep.e=\\xC3\\xA9", "-Dzep.b=2", "-Dzep.c=3",
-                                        "-Djava.class.path=zep.jar", "-Djava.library.path=."}));
+                                        kWindows ? "-Dzep.e=\\xE9" : "-Dzep.e=\\xC3\\xA9", "-Dzep.b=2", "-Dzep.b2=3",
+                                        "-Dzep.c=3", "-Djava.class.path=zep.jar", "-Djava.library.path=."}));
 
     // The trace names each file and where each option came from.
     log.clear();
     const std::string installation = traced(utf8Path(installationFile)), user = traced(utf8Path(userFile));
     const std::string trace = launch({u"-Dzep.c=3", u"zep"}, {{u"QRVN_ZEP_TRACE", u"1"}}).err;
     EXPECT_TRUE(trace.starts_with(expand(R"(zep: options file "<i>": 6 options
-zep: options file "<u>": 1 option
+zep: options file "<u>": 2 options
 zep: option "-Dzep.a=1" ("<i>":3)
 zep: option "-Xmx64m" ("<i>":4)
 zep: option "-Dp=C:\\Program Files\\x y" ("<i>":5)
@@ -104,6 +106,10 @@ Class path cannot be changed.
 zep: option "-Duser.language=de" ("<i>":8)
 zep: option "-Dzep.e=é" ("<i>":9)
 zep: option "-Dzep.b=2" ("<u>":1)
+zep: line "not an option" ("<u>":2) is no option: ignored
+Ignored a line of an options file.
+zep: line "nor this" ("<u>":3) is no option: ignored
+zep: option "-Dzep.b2=3" ("<u>":4)
 zep: option "-Dzep.c=3" (command line)
 zep: command word "zep": class)",
                                          {{"i", installation}, {"u", user}})))

@@ -29,8 +29,9 @@ TEST(OptionsFile, LinesAreTakenWholeWithoutTheirEndsBlanksAndComments) {
         {"-Dzep.data=C:\\Program Files\\Gridmere data\n", {{u"-Dzep.data=C:\\Program Files\\Gridmere data", 1}}},
         {"  # not an option\n#-Xmx1g\n-D#=#\n", {{u"-D#=#", 3}}},
         {"Xmx8g\n", {{u"Xmx8g", 1}}},  // kept: whether it is an option is decided later
-        {"-Dx=a\rb\n", {{u"-Dx=a\rb", 1}}},
-        {"-Dx=1\r\r\n-Dy=2\r", {{u"-Dx=1\r", 1}, {u"-Dy=2", 2}}},
+        {"-Da=1\r-Db=2\r-Xmx64m", {{u"-Da=1", 1}, {u"-Db=2", 2}, {u"-Xmx64m", 3}}},
+        {"-Dx=a\rb\n", {{u"-Dx=a", 1}, {u"b", 2}}},
+        {"-Dx=1\r\r\n-Dy=2\r", {{u"-Dx=1", 1}, {u"-Dy=2", 3}}},
         {"-Dx=1\n\r", {{u"-Dx=1", 1}}},
         {"-Dname=gr\xC3\xBCn \xE6\x97\xA5", {{u"-Dname=gr\u00FCn \u65E5", 1}}},
     };
@@ -41,6 +42,7 @@ TEST(OptionsFile, BytesThatAreNoUtf8AndNulMakeTheFileUnusable) {
     const std::pair<std::string_view, std::string_view> table[] = {
         {std::string_view("-Da\0b", 5), "a NUL byte on line 1"},
         {std::string_view("-Da\n\n-Db=\0", 10), "a NUL byte on line 3"},
+        {std::string_view("-Da\r\r\n\r-Db=\0", 12), "a NUL byte on line 4"},
         {"-Dx=\xE9t\xE9", "not UTF-8 on line 1"},
         {"-Da\n-Db=\xC0\xAF", "not UTF-8 on line 2"},       // an overlong '/'
         {"\n\n-Dc=\xED\xA0\x80", "not UTF-8 on line 3"},    // an encoded surrogate
