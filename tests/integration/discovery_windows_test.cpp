@@ -208,17 +208,17 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
                   expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
-zep: QRVN_ZEP_JAVA_HOME "<x86>\\jre": no bin\java.exe
-zep: runtime beside the executable "<zep>\\runtime": no bin\server\jvm.dll
+zep: QRVN_ZEP_JAVA_HOME "<x86>\jre": no bin\java.exe
+zep: runtime beside the executable "<zep>\runtime": no bin\server\jvm.dll
 zep: HKLM\SOFTWARE\JavaSoft\Java Runtime Environment: no such key
 zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45: version below 1.7
 zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>": no bin\java.exe
-zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\\jre": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\jre": no bin\java.exe
 zep: HKLM\SOFTWARE\JavaSoft\JDK: no such key
 zep: HKLM\SOFTWARE\JavaSoft\Java Development Kit: no such key
 zep: Path entry "": not absolute
 zep: Path entry "<unloadable>": does not load: jvm.dll, error 193: Bad EXE format for %1.
-zep: Path entry "<unloadable>\\jre": no bin\java.exe
+zep: Path entry "<unloadable>\jre": no bin\java.exe
 zep: JAVA_HOME: not set
 zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\24\hotspot\MSI: Path is not a string
 zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\26\hotspot\MSI: no such key
