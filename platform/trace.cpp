@@ -121,7 +121,9 @@ std::string Stopwatch::elapsed() const {
     return std::to_string(taken.count()) + " ms";
 }
 
-std::string quoted(std::u16string_view text) { return '"' + escaped(text, Escape::Value, kNamesHoldBytes) + '"'; }
+std::string quoted(std::u16string_view text) { return '"' + bare(text) + '"'; }
+
+std::string bare(std::u16string_view text) { return escaped(text, Escape::Value, kNamesHoldBytes); }
 
 std::string runtimeText(std::string_view bytes) {
     if (runtimeReadsUtf8()) return escaped(decodeLossless(bytes), Escape::Value, true);

@@ -52,6 +52,10 @@ void messageWritten() noexcept;
 // characters.
 std::string quoted(std::u16string_view text);
 
+// A value the line names without quotes (a registry key's path, whose
+// subkeys' names come from the registry): escaped as quoted() escapes.
+std::string bare(std::u16string_view text);
+
 // An option as the runtime reads it (its bytes in the runtime's encoding),
 // escaped as quoted() escapes, without the quotes; a byte of a code page
 // other than UTF-8 that is not ASCII as <0xNN>.
