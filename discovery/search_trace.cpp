@@ -2,20 +2,19 @@
 
 #include <string>
 
-#include "platform/runtime_text.h"
 #include "platform/trace.h"
 
 namespace zep::discovery {
 
 void traceCandidate(std::u16string_view source, std::u16string_view place, std::string_view verdict) {
     if (!platform::trace::on()) return;
-    platform::trace::line(platform::toOutputBytes(source) + " " + platform::trace::quoted(place) + ": " +
+    platform::trace::line(platform::trace::bare(source) + " " + platform::trace::quoted(place) + ": " +
                           std::string(verdict));
 }
 
 void traceSource(std::u16string_view source, std::string_view verdict) {
     if (!platform::trace::on()) return;
-    platform::trace::line(platform::toOutputBytes(source) + ": " + std::string(verdict));
+    platform::trace::line(platform::trace::bare(source) + ": " + std::string(verdict));
 }
 
 }  // namespace zep::discovery

@@ -41,16 +41,24 @@ void line(Make&& make) noexcept {
 void messageWritten() noexcept;
 
 // `text` in double quotes, as output bytes: a path or an argument in a line.
-// Escaped so that no value can end the line or pass for the launcher's own
-// words: a control character (below U+0020, U+007F, U+0080..U+009F) as \n,
-// \r, \t, \xHH or \u{HHHH}, a backslash and a double quote as \\ and \",
-// a byte of a POSIX name that is not UTF-8 as \xHH, a lone surrogate as
-// \u{DHHH}. Every line is held to the same for its control characters.
+// Escaped so that no value can end the line, reorder it or pass for the
+// launcher's own words, and so that a path reads as it is typed (a backslash
+// stays as it is): a control character (below U+0020, U+007F,
+// U+0080..U+009F), a bidirectional or zero-width control (U+200B..U+200F,
+// U+202A..U+202E, U+2066..U+2069), U+2028, U+2029, U+FEFF, "<" and the double
+// quote as <U+XXXX> (four or more hexadecimal digits, the code point), a byte
+// of a POSIX name that is not UTF-8 as <0xNN>, a lone surrogate on Windows as
+// <U+DXXX>. Every line is held to the same for its controls and invisible
+// characters.
 std::string quoted(std::u16string_view text);
+
+// A value the line names without quotes (a registry key's path, whose
+// subkeys' names come from the registry): escaped as quoted() escapes.
+std::string bare(std::u16string_view text);
 
 // An option as the runtime reads it (its bytes in the runtime's encoding),
 // escaped as quoted() escapes, without the quotes; a byte of a code page
-// other than UTF-8 that is not ASCII as \xHH.
+// other than UTF-8 that is not ASCII as <0xNN>.
 std::string runtimeText(std::string_view bytes);
 
 // Measures a step on the monotonic clock, from its construction.

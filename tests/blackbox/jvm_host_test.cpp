@@ -181,31 +181,38 @@ zep: exit code 0
 
 TEST_F(JvmHost, TraceLinesAreTheLaunchersOwnWhateverTheValuesInThemHold) {
     // Values that would end a line and begin a false one, move a terminal's
-    // cursor, end a quote early, or are no text at all.
+    // cursor, end a quote early, pass for an escape, show the line in another
+    // order, or are no text at all.
     const std::u16string forged = u"-Dx=a\nzep: exit code 0";
     const std::u16string terminal = u"-Dy=\x1B[2J\r\t\"q\"\\";
+    const std::u16string reordered = u"-Dv=<U+0041>\u202Egpj.exe\u2066\u200B";
     const std::u16string broken =
         kWindows ? u"-Dz=" + std::u16string(1, char16_t{0xD800}) : platform::decodeLossless("-Dz=\xFF");
     // A file name may hold a C1 control (CSI) anywhere, a line feed on Linux.
     const fs::path hostile = scratch / fs::path(kWindows ? u"home \u009B" : u"home \u009B\nnot the launcher's");
     fs::copy(home("valid"), hostile, fs::copy_options::recursive);
-    const ProcessResult result = launch({forged, terminal, broken, u"-Dw=\u00e9", u"zep"}, "", hostile, tracing());
+    const ProcessResult result =
+        launch({forged, terminal, reordered, broken, u"-Dw=\u00e9", u"zep"}, "", hostile, tracing());
     EXPECT_EQ(result.exitCode, 0);
     for (std::size_t start = 0; start < result.err.size();) {
         const std::size_t end = result.err.find('\n', start);
         const std::string line = result.err.substr(start, end == std::string::npos ? end : end - start);
         EXPECT_TRUE(line.starts_with("zep: ")) << line;
         EXPECT_EQ(line.find_first_of("\r\x1B"), std::string::npos) << line;
+        EXPECT_EQ(line.find("\u202E"), std::string::npos) << line;
         start = end == std::string::npos ? end : end + 1;
     }
     const std::string shownHome =
-        traced(utf8Path(scratch.path())) + (kWindows ? "\\\\home \\u{009B}" : "/home \\u{009B}\\nnot the launcher's");
-    const std::string library = kWindows ? R"(\\bin\\server\\jvm.dll)" : "/lib/server/libjvm.so";
+        traced(utf8Path(scratch.path())) + (kWindows ? "\\home <U+009B>" : "/home <U+009B><U+000A>not the launcher's");
+    const std::string library = kWindows ? R"(\bin\server\jvm.dll)" : "/lib/server/libjvm.so";
     // The runtime reads options in the ANSI code page on Windows (1252 here),
-    // where a lone surrogate has no character; on Linux as their bytes.
+    // where a lone surrogate and the invisible controls have no character; on
+    // Linux as their bytes.
     EXPECT_TRUE(withoutTimes(result.err)
-                    .starts_with(noOptionsFilesTraced() + expand(R"(zep: option "-Dx=a\nzep: exit code 0" (command line)
-zep: option "-Dy=\x1B[2J\r\t\"q\"\\" (command line)
+                    .starts_with(noOptionsFilesTraced() +
+                                 expand(R"(zep: option "-Dx=a<U+000A>zep: exit code 0" (command line)
+zep: option "-Dy=<U+001B>[2J<U+000D><U+0009><U+0022>q<U+0022>\" (command line)
+zep: option "-Dv=<U+003C>U+0041><U+202E>gpj.exe<U+2066><U+200B>" (command line)
 zep: option "-Dz=<broken>" (command line)
 zep: option "-Dw=<e>" (command line)
 zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
@@ -213,19 +220,21 @@ zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<home>": accepted
 zep: runtime search chose "<home><library>" in N ms
 zep: JVM library loaded in N ms
-zep: JNI_CreateJavaVM, JNI 1.6, 6 options as the runtime reads them:
-zep:   -Dx=a\nzep: exit code 0
-zep:   -Dy=\x1B[2J\r\t\"q\"\\
+zep: JNI_CreateJavaVM, JNI 1.6, 7 options as the runtime reads them:
+zep:   -Dx=a<U+000A>zep: exit code 0
+zep:   -Dy=<U+001B>[2J<U+000D><U+0009><U+0022>q<U+0022>\
+zep:   -Dv=<U+003C>U+0041><read v>
 zep:   -Dz=<read broken>
 zep:   -Dw=<read e>
 zep:   -Djava.class.path=zep.jar
 )",
-                                                                 {{"home", shownHome},
-                                                                  {"library", library},
-                                                                  {"broken", kWindows ? "\\u{D800}" : "\\xFF"},
-                                                                  {"read broken", kWindows ? "?" : "\\xFF"},
-                                                                  {"e", "\u00e9"},
-                                                                  {"read e", kWindows ? "\\xE9" : "\u00e9"}})))
+                                        {{"home", shownHome},
+                                         {"library", library},
+                                         {"broken", kWindows ? "<U+D800>" : "<0xFF>"},
+                                         {"read broken", kWindows ? "?" : "<0xFF>"},
+                                         {"read v", kWindows ? "?gpj.exe??" : "<U+202E>gpj.exe<U+2066><U+200B>"},
+                                         {"e", "\u00e9"},
+                                         {"read e", kWindows ? "<0xE9>" : "\u00e9"}})))
         << result.err;
 }
 

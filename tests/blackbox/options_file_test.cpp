@@ -98,7 +98,7 @@ TEST_F(OptionsFiles, InstallationThenUserThenCommandLineThenTheFixedTwo) {
 zep: options file "<u>": 2 options
 zep: option "-Dzep.a=1" ("<i>":3)
 zep: option "-Xmx64m" ("<i>":4)
-zep: option "-Dp=C:\\Program Files\\x y" ("<i>":5)
+zep: option "-Dp=C:\Program Files\x y" ("<i>":5)
 zep: line "Xmx64m" ("<i>":6) is no option: ignored
 Ignored a line of an options file.
 zep: option "-Djava.class.path=x" ("<i>":7) refused

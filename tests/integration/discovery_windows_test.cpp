@@ -192,7 +192,9 @@ TEST_F(WindowsDiscovery, JavaHomeValuesOfEveryOtherTypeArePassedOver) {
 // --- the launch trace ---------------------------------------------------------------
 
 TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32BitOnes) {
-    keys.add(L"JRE", L"1.6.0_45", REG_SZ, wideOf(home("valid")));
+    // A subkey's name is the registry's, not the launcher's: the trace shows
+    // it as a value, and it can neither reorder the line nor forge an escape.
+    keys.add(L"JRE", L"1.6.0_45\u202E<U+0041>\"", REG_SZ, wideOf(home("valid")));
     keys.add(L"JRE", L"11", REG_SZ, wideOf(home("no-java")));
     keys.set(L"SOFTWARE\\JavaSoft\\JRE\\1.8", L"JavaHome", REG_SZ, wideOf(home("x86")), KEY_WOW64_32KEY);
     keys.set(L"SOFTWARE\\Eclipse Adoptium\\JDK\\24\\hotspot\\MSI", L"Path", REG_DWORD, L"");
@@ -208,17 +210,17 @@ TEST_F(WindowsDiscovery, TraceTellsWhyEachCandidateWasPassedOverAndNamesThe32Bit
                   expand(R"(zep: command word "zep": class com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX
 zep: program arguments: 0
 zep: QRVN_ZEP_JAVA_HOME "<x86>": does not load: <cannot>
-zep: QRVN_ZEP_JAVA_HOME "<x86>\\jre": no bin\java.exe
-zep: runtime beside the executable "<zep>\\runtime": no bin\server\jvm.dll
+zep: QRVN_ZEP_JAVA_HOME "<x86>\jre": no bin\java.exe
+zep: runtime beside the executable "<zep>\runtime": no bin\server\jvm.dll
 zep: HKLM\SOFTWARE\JavaSoft\Java Runtime Environment: no such key
-zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45: version below 1.7
+zep: HKLM\SOFTWARE\JavaSoft\JRE\1.6.0_45<U+202E><U+003C>U+0041><U+0022>: version below 1.7
 zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>": no bin\java.exe
-zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\\jre": no bin\java.exe
+zep: HKLM\SOFTWARE\JavaSoft\JRE\11 JavaHome "<no-java>\jre": no bin\java.exe
 zep: HKLM\SOFTWARE\JavaSoft\JDK: no such key
 zep: HKLM\SOFTWARE\JavaSoft\Java Development Kit: no such key
 zep: Path entry "": not absolute
 zep: Path entry "<unloadable>": does not load: jvm.dll, error 193: Bad EXE format for %1.
-zep: Path entry "<unloadable>\\jre": no bin\java.exe
+zep: Path entry "<unloadable>\jre": no bin\java.exe
 zep: JAVA_HOME: not set
 zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\24\hotspot\MSI: Path is not a string
 zep: HKLM\SOFTWARE\Eclipse Adoptium\JDK\26\hotspot\MSI: no such key

@@ -17,13 +17,19 @@ inline std::string withoutTimes(const std::string& text) {
     return std::regex_replace(text, kTime, "N ms");
 }
 
-// A value as a trace line shows it between its quotes: backslashes and
-// double quotes escaped (the tests' own paths hold no control characters).
+// A value as a trace line shows it between its quotes: "<" and double
+// quotes escaped, backslashes as they are (the tests' own paths hold no
+// control characters).
 inline std::string traced(const std::string& text) {
     std::string shown;
     for (const char byte : text) {
-        if (byte == '\\' || byte == '"') shown.push_back('\\');
-        shown.push_back(byte);
+        if (byte == '<') {
+            shown += "<U+003C>";
+        } else if (byte == '"') {
+            shown += "<U+0022>";
+        } else {
+            shown.push_back(byte);
+        }
     }
     return shown;
 }
