@@ -19,7 +19,10 @@ fail() {
 }
 
 set -- "$packages"/*.zip
-[ $# -eq 1 ] && [ -f "$1" ] || { echo "not one ZIP in $packages: $*" >&2; exit 1; }
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+    echo "not one ZIP in $packages: $*" >&2
+    exit 1
+fi
 zip=$1
 top=$(basename "$zip" .zip)
 
@@ -28,7 +31,9 @@ for program in zep.exe zepw.exe; do
     unzip -p "$zip" "$top/$program" >"$work/$program"
     cmp -s "$work/$program" "$build/$program" || fail "the ZIP's $program is not the built one"
     installed=$(find "$work/installer" -name "$program")
-    [ -n "$installed" ] && cmp -s "$work/$program" "$installed" || fail "the ZIP's $program is not the installer's"
+    if [ -z "$installed" ] || ! cmp -s "$work/$program" "$installed"; then
+        fail "the ZIP's $program is not the installer's"
+    fi
 done
 
 # A ZIP entry's time has two-second steps and no zone.
