@@ -7,24 +7,7 @@ find_package(Java 17 REQUIRED COMPONENTS Runtime Development)
 
 set(ZEP_JAVA_FLAGS --release 17 -encoding UTF-8 -Xlint:all -Werror)
 
-# The entries' date: SOURCE_DATE_EPOCH when the caller sets one (CMake's
-# TIMESTAMP reads it as "now"), else the time of the checked-out commit, else
-# the earliest date a ZIP entry can hold.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  string(TIMESTAMP ZEP_SOURCE_DATE "%Y-%m-%dT%H:%M:%SZ" UTC)
-else()
-  set(ZEP_SOURCE_DATE 1980-01-01T00:00:02Z)
-  find_package(Git QUIET)
-  if(GIT_FOUND)
-    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%cI
-      WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-      OUTPUT_VARIABLE _zep_commit_date RESULT_VARIABLE _zep_git_result
-      OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    if(_zep_git_result EQUAL 0 AND _zep_commit_date)
-      set(ZEP_SOURCE_DATE ${_zep_commit_date})
-    endif()
-  endif()
-endif()
+# The entries' date is ZEP_SOURCE_DATE (cmake/ZepSourceDate.cmake).
 
 # zep_add_jar(<target> OUTPUT <archive> [ENTRY_POINT <class>] SOURCES <source>...)
 # Compiles the sources (relative to the current source folder) with

@@ -14,6 +14,7 @@
 find_program(ZEP_WIXL wixl REQUIRED)
 find_program(ZEP_MSIBUILD msibuild REQUIRED)
 find_program(ZEP_MSIINFO msiinfo REQUIRED)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(ZEP_MSI_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging/windows)
 
 function(zep_add_msi target)
@@ -23,7 +24,8 @@ function(zep_add_msi target)
   endif()
   set(icon ${ZEP_GENERATED_DIR}/resources/zep.ico)
   set(depends zep zepw zep_demo_jar zep_generated_icon ${CMAKE_BINARY_DIR}/zep.jar ${icon} ${arg_README}
-    ${ZEP_MSI_SOURCE_DIR}/zep.wxs ${ZEP_MSI_SOURCE_DIR}/make_msi.cmake ${arg_DEPENDS})
+    ${ZEP_MSI_SOURCE_DIR}/zep.wxs ${ZEP_MSI_SOURCE_DIR}/make_msi.cmake ${ZEP_MSI_SOURCE_DIR}/file_versions.py
+    ${arg_DEPENDS})
   if(arg_RUNTIME AND IS_DIRECTORY "${arg_RUNTIME}")
     file(GLOB_RECURSE runtime_files CONFIGURE_DEPENDS "${arg_RUNTIME}/*")
     list(APPEND depends ${runtime_files})
@@ -32,7 +34,7 @@ function(zep_add_msi target)
   add_custom_command(
     OUTPUT ${arg_OUTPUT}
     COMMAND ${CMAKE_COMMAND}
-      -D WIXL=${ZEP_WIXL} -D MSIBUILD=${ZEP_MSIBUILD} -D MSIINFO=${ZEP_MSIINFO}
+      -D WIXL=${ZEP_WIXL} -D MSIBUILD=${ZEP_MSIBUILD} -D MSIINFO=${ZEP_MSIINFO} -D PYTHON=${Python3_EXECUTABLE}
       -D SOURCE=${ZEP_MSI_SOURCE_DIR}/zep.wxs -D OUTPUT=${arg_OUTPUT}
       -D WORK_DIR=${CMAKE_BINARY_DIR}/msi/${target} -D VERSION=${arg_VERSION}
       -D ZEP=$<TARGET_FILE:zep> -D ZEPW=$<TARGET_FILE:zepw> -D JAR=${CMAKE_BINARY_DIR}/zep.jar

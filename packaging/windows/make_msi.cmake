@@ -1,6 +1,6 @@
 # Builds the Windows installer from zep.wxs with Debian's wixl (msitools).
 #
-#   cmake -D WIXL=<wixl> -D MSIBUILD=<msibuild> -D MSIINFO=<msiinfo>
+#   cmake -D WIXL=<wixl> -D MSIBUILD=<msibuild> -D MSIINFO=<msiinfo> -D PYTHON=<python3>
 #         -D SOURCE=<zep.wxs> -D OUTPUT=<package.msi> -D WORK_DIR=<directory>
 #         -D VERSION=<major.minor.patch[.tweak]> -D ZEP=<zep.exe> -D ZEPW=<zepw.exe>
 #         -D JAR=<zep.jar> -D README=<README.md> -D ICON=<zep.ico>
@@ -11,7 +11,7 @@
 # the runtime. wixl is run inside it, since wixl 0.101 finds no source given
 # by an absolute path.
 
-foreach(variable WIXL MSIBUILD MSIINFO SOURCE OUTPUT WORK_DIR VERSION ZEP ZEPW JAR README ICON)
+foreach(variable WIXL MSIBUILD MSIINFO PYTHON SOURCE OUTPUT WORK_DIR VERSION ZEP ZEPW JAR README ICON)
   if("${${variable}}" STREQUAL "")
     message(FATAL_ERROR "make_msi.cmake: ${variable} is not given")
   endif()
@@ -70,6 +70,8 @@ endfunction()
 # as the installer's rules ask. Each directory is declared in its parent.
 set(components "")
 set(references "")
+# Each file of the package as "<File table key>=<staged file>".
+set(staged_files "zep.exe=${files}/zep.exe" "zepw.exe=${files}/zepw.exe")
 if(NOT "${RUNTIME}" STREQUAL "")
   if(NOT EXISTS "${RUNTIME}/bin/server/jvm.dll")
     message(FATAL_ERROR "make_msi.cmake: ${RUNTIME} is no Java runtime for Windows: it has no bin/server/jvm.dll")
@@ -120,6 +122,7 @@ if(NOT "${RUNTIME}" STREQUAL "")
         string(APPEND components "        <File Id=\"${file}\" Name=\"${name}\" Source=\"${source}\" KeyPath=\"yes\"/>\n")
         string(APPEND components "      </Component>\n")
         string(APPEND references "      <ComponentRef Id=\"${component}\"/>\n")
+        list(APPEND staged_files "${file}=${files}/runtime/${path}")
       endif()
     endforeach()
     string(APPEND components "    </DirectoryRef>\n")
@@ -148,6 +151,44 @@ if(NOT result EQUAL 0 OR NOT EXISTS "${package}")
   message(FATAL_ERROR "make_msi.cmake: wixl failed (${result}):\n${output}")
 elseif(NOT output STREQUAL "")
   message(WARNING "wixl: ${output}")
+endif()
+
+# The installer decides whether to replace a file by its version, which wixl
+# leaves out of the File table: without one it compares hashes and keeps a
+# file that changed since it was installed, an older runtime's library
+# included. Every program and library that carries a version resource gets
+# that version and its languages, and loses its hash (the installer's rules
+# give a hash to unversioned files alone).
+set(versioned "")
+foreach(entry IN LISTS staged_files)
+  string(REGEX MATCH "^([^=]*)=(.*)$" entry "${entry}")
+  set(file_key_of_${CMAKE_MATCH_2} "${CMAKE_MATCH_1}")
+endforeach()
+list(TRANSFORM staged_files REPLACE "^[^=]*=" "")
+execute_process(COMMAND "${PYTHON}" "${CMAKE_CURRENT_LIST_DIR}/file_versions.py" ${staged_files}
+                RESULT_VARIABLE result OUTPUT_VARIABLE versions ERROR_VARIABLE error)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "make_msi.cmake: the files' versions cannot be read (${result}):\n${error}")
+endif()
+set(queries "")
+string(REPLACE "\n" ";" versions "${versions}")
+foreach(line IN LISTS versions)
+  if(line MATCHES "^(.*)\t([0-9.]+)\t([0-9,]*)$")
+    set(key "${file_key_of_${CMAKE_MATCH_1}}")
+    list(APPEND queries
+      -q "UPDATE `File` SET `Version` = '${CMAKE_MATCH_2}', `Language` = '${CMAKE_MATCH_3}' WHERE `File` = '${key}'"
+      -q "DELETE FROM `MsiFileHash` WHERE `File_` = '${key}'")
+  elseif(NOT line STREQUAL "")
+    message(FATAL_ERROR "make_msi.cmake: file_versions.py said \"${line}\"")
+  endif()
+endforeach()
+if(NOT queries MATCHES "WHERE `File` = 'zep\\.exe'")
+  message(FATAL_ERROR "make_msi.cmake: zep.exe carries no version resource")
+endif()
+execute_process(COMMAND "${MSIBUILD}" "${package}" ${queries}
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "make_msi.cmake: msibuild failed (${result}):\n${output}")
 endif()
 
 # An upgrade goes where the installed version is: without this it would go to

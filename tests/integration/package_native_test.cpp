@@ -1,11 +1,15 @@
 // The Linux package as a user unpacks it onto a machine without Java: its
 // launcher finds the runtime it carries beside its real file and runs the
-// demo there exactly as on the installed JDK.
+// demo there exactly as on the installed JDK. And the archive itself, as tar
+// lists it: what an unpacking gets for owner, modes and times.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/text.h"
 #include "tests/support/no_runtime_posix.h"
@@ -27,10 +31,11 @@ protected:
             if (entry.path().string().ends_with(".tar.gz")) archives.push_back(entry.path());
         }
         ASSERT_EQ(archives.size(), 1u);
+        archive = archives[0];
         const ProcessResult unpacked = runProgram(
-            u"/bin/tar", {u"-xzf", utf8ToUtf16(archives[0].string()), u"-C", utf8ToUtf16(scratch.path().string())});
+            u"/bin/tar", {u"-xzf", utf8ToUtf16(archive.string()), u"-C", utf8ToUtf16(scratch.path().string())});
         ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
-        const std::string name = archives[0].filename().string();
+        const std::string name = archive.filename().string();
         // As the launcher sees its own folder: every link resolved.
         folder = fs::canonical(scratch / name.substr(0, name.size() - std::string(".tar.gz").size()));
     }
@@ -63,8 +68,83 @@ protected:
     }
 
     ScratchDirectory scratch;
-    fs::path folder;
+    fs::path archive, folder;
 };
+
+// One line of `tar -tv --numeric-owner --full-time`.
+struct Entry {
+    std::string mode, owner, date, time, name;
+};
+
+std::vector<Entry> listing(const fs::path& archive) {
+    ProcessOptions options;
+    options.environment[u"TZ"] = u"UTC";
+    options.environment[u"LC_ALL"] = u"C";
+    const ProcessResult listed =
+        runProgram(u"/bin/tar", {u"--numeric-owner", u"--full-time", u"-tvzf", utf8ToUtf16(archive.string())}, options);
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    std::vector<Entry> entries;
+    std::istringstream lines(listed.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        Entry entry;
+        std::string size;
+        fields >> entry.mode >> entry.owner >> size >> entry.date >> entry.time;
+        std::getline(fields >> std::ws, entry.name);
+        if (entry.mode.starts_with('l')) entry.name = entry.name.substr(0, entry.name.find(" -> "));
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::string utcDate(std::time_t seconds, const char* format) {
+    std::tm fields{};
+    gmtime_r(&seconds, &fields);
+    char text[32];
+    return {text, std::strftime(text, sizeof text, format, &fields)};
+}
+
+TEST_F(Package, EveryEntryIsRootsWithFixedModesAndTheSourceDateInNameOrder) {
+    const std::vector<Entry> entries = listing(archive);
+    ASSERT_GT(entries.size(), 4u);
+    const std::string top = folder.filename().string() + "/";
+    EXPECT_EQ(entries.front().name, top) << "the top folder has an entry of its own";
+    EXPECT_EQ(entries.front().mode, "drwxr-xr-x");
+    const std::string date = utcDate(ZEP_TEST_SOURCE_EPOCH, "%Y-%m-%d");
+    const std::string time = utcDate(ZEP_TEST_SOURCE_EPOCH, "%H:%M:%S");
+    std::vector<std::string> names;
+    for (const Entry& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        names.push_back(entry.name);
+        EXPECT_TRUE(entry.name.starts_with(top));
+        EXPECT_EQ(entry.owner, "0/0");
+        EXPECT_EQ(entry.date, date);
+        EXPECT_EQ(entry.time, time);
+        if (entry.mode.starts_with('d')) {
+            EXPECT_EQ(entry.mode, "drwxr-xr-x");
+        } else if (!entry.mode.starts_with('l')) {
+            EXPECT_TRUE(entry.mode == "-rwxr-xr-x" || entry.mode == "-rw-r--r--") << entry.mode;
+        }
+    }
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    const auto modeOf = [&](const std::string& name) {
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.name == name; });
+        return found == entries.end() ? "<no entry " + name + ">" : found->mode;
+    };
+    EXPECT_EQ(modeOf(top + "zep"), "-rwxr-xr-x");
+    EXPECT_EQ(modeOf(top + "README.md"), "-rw-r--r--");
+    EXPECT_EQ(modeOf(top + "runtime/"), "drwxr-xr-x");
+    EXPECT_EQ(modeOf(top + "runtime/lib/jspawnhelper"), "-rwxr-xr-x");
+    EXPECT_EQ(modeOf(top + "runtime/lib/server/classes.jsa"), "-rw-r--r--") << "jlink makes it read-only";
+
+    // The gzip header: no file name (flag 8) and no time.
+    std::ifstream in(archive, std::ios::binary);
+    std::string header(10, '\0');
+    in.read(header.data(), 10);
+    EXPECT_EQ(header.substr(0, 3), "\x1f\x8b\x08");
+    EXPECT_EQ(header[3] & 0x08, 0) << "the header names a file";
+    EXPECT_EQ(header.substr(4, 4), std::string(4, '\0')) << "the header carries a time";
+}
 
 TEST_F(Package, RunsTheDemoOnItsOwnRuntimeWhereNoJavaIsInstalled) {
     std::vector<std::string> contents;

@@ -76,22 +76,47 @@ struct Package {
     std::u16string productCode, upgradeCode, version;
 };
 
+// The rows that a query of a package's database gives, each field as text;
+// a query that cannot run is a failure of the test.
+std::vector<std::vector<std::u16string>> packageRows(const fs::path& msi, const std::u16string& query) {
+    std::vector<std::vector<std::u16string>> rows;
+    MSIHANDLE raw = 0;
+    if (::MsiOpenDatabaseW(msi.c_str(), MSIDBOPEN_READONLY, &raw) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "no database " << utf8(msi.u16string());
+        return rows;
+    }
+    const MsiHandle database(raw);
+    if (::MsiDatabaseOpenViewW(database.get(), wide(query), &raw) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot query " << utf8(query);
+        return rows;
+    }
+    const MsiHandle view(raw);
+    if (::MsiViewExecute(view.get(), 0) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot run " << utf8(query);
+        return rows;
+    }
+    while (::MsiViewFetch(view.get(), &raw) == ERROR_SUCCESS) {
+        const MsiHandle record(raw);
+        std::vector<std::u16string> row;
+        for (UINT field = 1; field <= ::MsiRecordGetFieldCount(record.get()); ++field) {
+            wchar_t value[256] = {};
+            DWORD size = 256;
+            if (::MsiRecordGetStringW(record.get(), field, value, &size) != ERROR_SUCCESS) {
+                row.push_back(u"<unreadable>");
+            } else {
+                row.push_back(fromWide({value, size}));
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 // A property of a package, from its database.
 std::u16string packageProperty(const fs::path& msi, std::u16string_view name) {
-    MSIHANDLE raw = 0;
-    if (::MsiOpenDatabaseW(msi.c_str(), MSIDBOPEN_READONLY, &raw) != ERROR_SUCCESS) return u"<no database>";
-    const MsiHandle database(raw);
-    const std::u16string query = u"SELECT `Value` FROM `Property` WHERE `Property` = '" + std::u16string(name) + u"'";
-    if (::MsiDatabaseOpenViewW(database.get(), wide(query), &raw) != ERROR_SUCCESS) return u"<no view>";
-    const MsiHandle view(raw);
-    if (::MsiViewExecute(view.get(), 0) != ERROR_SUCCESS || ::MsiViewFetch(view.get(), &raw) != ERROR_SUCCESS) {
-        return u"<no property>";
-    }
-    const MsiHandle record(raw);
-    wchar_t value[256] = {};
-    DWORD size = 256;
-    if (::MsiRecordGetStringW(record.get(), 1, value, &size) != ERROR_SUCCESS) return u"<unreadable>";
-    return fromWide({value, size});
+    const auto rows =
+        packageRows(msi, u"SELECT `Value` FROM `Property` WHERE `Property` = '" + std::u16string(name) + u"'");
+    return rows.empty() ? u"<no property>" : rows[0][0];
 }
 
 // `relative` is relative to the build tree, `work` is the package's work
@@ -331,6 +356,8 @@ protected:
         EXPECT_TRUE(bytesOf(icon) == bytesOf(package.icon)) << "the product's icon is zep.exe's: " << utf8(icon);
         EXPECT_EQ(utf8(uninstallValue(package.productCode, L"DisplayName")), "Gridmere LaneView");
         EXPECT_EQ(utf8(uninstallValue(package.productCode, L"DisplayVersion")), utf8(package.version));
+        EXPECT_EQ(utf8(withoutTrailingSeparator(uninstallValue(package.productCode, L"InstallLocation"))),
+                  utf8(folder.u16string()));
     }
 
     // Starts what the shortcut names, as the shell would: its arguments as
@@ -421,6 +448,34 @@ TEST_F(Installer, FollowsAnInstallFolderWithBlanksAndNonAsciiLetters) {
     fs::remove_all(folder);
     ASSERT_EQ(msiexec({u"/x", quoted(rebuilt.msi), u"/qn"}), 0) << lastLog;
     expectNothingLeft(rebuilt, folder);
+}
+
+// The installer replaces a file by the rules for its version: the programs
+// carry theirs (their version resource's) and no hash, which the installer
+// keeps for unversioned files.
+TEST(InstallerDatabase, ProgramsCarryTheirVersionsAndOnlyOtherFilesAHash) {
+    const std::u16string version = platform::utf8ToUtf16(
+        std::to_string(ZEP_EXPECTED_VERSION_MAJOR) + "." + std::to_string(ZEP_EXPECTED_VERSION_MINOR) + "." +
+        std::to_string(ZEP_EXPECTED_VERSION_PATCH) + "." + std::to_string(ZEP_EXPECTED_VERSION_TWEAK));
+    for (const Package& tested : {package(ZEP_TEST_PACKAGE, ZEP_TEST_PACKAGE_WORK),
+                                  package(ZEP_TEST_NEXT_PACKAGE, ZEP_TEST_NEXT_PACKAGE_WORK)}) {
+        SCOPED_TRACE(utf8(tested.msi.filename().u16string()));
+        using Rows = std::vector<std::vector<std::u16string>>;
+        const auto versionOf = [&](const std::u16string& file) {
+            return packageRows(tested.msi, u"SELECT `Version`, `Language` FROM `File` WHERE `File` = '" + file + u"'");
+        };
+        const auto hashOf = [&](const std::u16string& file) {
+            return packageRows(tested.msi, u"SELECT `File_` FROM `MsiFileHash` WHERE `File_` = '" + file + u"'");
+        };
+        for (const std::u16string program : {u"zep.exe", u"zepw.exe"}) {
+            EXPECT_EQ(versionOf(program), (Rows{{version, u"1033"}})) << utf8(program);
+            EXPECT_EQ(hashOf(program), Rows{}) << utf8(program);
+        }
+        for (const std::u16string file : {u"zep.jar", u"README.md"}) {
+            EXPECT_EQ(versionOf(file), (Rows{{u"", u""}})) << utf8(file);
+            EXPECT_EQ(hashOf(file), Rows{{file}}) << utf8(file);
+        }
+    }
 }
 
 }  // namespace
