@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/windows/win32.h"
+#else
 #include <sys/stat.h>
 #endif
 
@@ -148,6 +152,53 @@ TEST_F(OptionsFiles, AFileThatCannotBeUsedEndsTheLaunchWithItsMessageAlone) {
 #endif
     }
 }
+
+#ifdef _WIN32
+// The roaming folder redirected, for as long as it lives, to a name that is
+// not absolute; the user's own value is put back.
+class RelativeRoamingFolder {
+public:
+    explicit RelativeRoamingFolder(const wchar_t* name) {
+        wchar_t value[MAX_PATH] = {};
+        DWORD size = sizeof value;
+        if (::RegGetValueW(HKEY_CURRENT_USER, kKey, L"AppData", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                           nullptr, value, &size) == ERROR_SUCCESS) {
+            saved_ = value;
+        }
+        set(name);
+    }
+    ~RelativeRoamingFolder() {
+        if (saved_) {
+            set(saved_->c_str());
+        } else {
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"AppData");
+        }
+    }
+    RelativeRoamingFolder(const RelativeRoamingFolder&) = delete;
+    RelativeRoamingFolder& operator=(const RelativeRoamingFolder&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static void set(const wchar_t* value) {
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppData", REG_EXPAND_SZ, value,
+                                    static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    std::optional<std::wstring> saved_;
+};
+
+TEST_F(OptionsFiles, ARoamingFolderThatIsNotAbsoluteReadsNoFileOfTheCurrentDirectory) {
+    write(scratch / "Roaming" / "Gridmere" / "zep.vmoptions", "-Dzep.from=current-directory\n");
+    const RelativeRoamingFolder redirected(L"Roaming");
+    const ProcessResult result = launch({u"zep"}, {{u"QRVN_ZEP_TRACE", u"1"}});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(options().front(), "-Djava.class.path=zep.jar");
+    EXPECT_NE(result.err.find("zep: the roaming application data folder \"Roaming\": not an absolute path\n"),
+              std::string::npos)
+        << result.err;
+}
+#endif
 
 #ifndef _WIN32
 TEST_F(OptionsFiles, UserFileLiesInXdgConfigHomeOrElseInHomesConfig) {

@@ -397,6 +397,27 @@ TEST_F(WindowsDiscovery, HomeOnANetworkShareLoads) {
     EXPECT_EQ(launched.exitCode, 0);
 }
 
+TEST_F(WindowsDiscovery, StartedFromAShareTheFolderIsTheSharesNeverOneOfTheCurrentDirectory) {
+    // Wine names a program started as \\zepserver\share\app2\zep.exe
+    // "UNC\zepserver\share\app2\zep.exe": taken as it is, that is a folder of
+    // the current directory, T:\work, where these files are planted.
+    const DriveT drive;
+    for (const char* folder : {"app2", "work/UNC/zepserver/share/app2"}) {
+        const fs::path library = DriveT::at(folder) / "runtime" / "bin" / "server" / "jvm.dll";
+        fs::create_directories(library.parent_path());
+        fs::copy_file(libraryIn(home("valid")), library);
+        std::ofstream(DriveT::at(folder) / "zep.vmoptions") << "-Dzep.from=" << folder << "\n";
+    }
+    fs::copy_file(fs::path(zepExecutable()), DriveT::at("app2/zep.exe"));
+    const ProcessResult launched = run(u"\\\\zepserver\\share\\app2\\zep.exe", {}, {u"zep"}, u"T:\\work");
+    EXPECT_EQ(launched.err, "");
+    EXPECT_EQ(launched.exitCode, 0);
+    // Wine resolves the share to the drive that holds the same directory.
+    EXPECT_TRUE(jvmLog().starts_with("load T:\\app2\\runtime\\bin\\server\\jvm.dll\n")) << jvmLog();
+    EXPECT_NE(jvmLog().find("-Dzep.from=app2\n"), std::string::npos) << jvmLog();
+    EXPECT_EQ(jvmLog().find("UNC"), std::string::npos) << jvmLog();
+}
+
 TEST(QuietErrorBoxes, HoldsCriticalErrorBoxesOffWhileItLivesOnly) {
     const DWORD before = ::GetThreadErrorMode();
     {

@@ -46,14 +46,14 @@ struct Expected {
     std::string caption, body, ok, help, address;
 };
 
-// What the box shows after `code`'s option; with no option, the body is empty
-// and the rest follows Wine's own language: English, since these tests run
-// under LC_ALL=C.UTF-8 (set where they are registered; Wine takes it from the
-// Unix environment, not from a Windows environment block).
-Expected expectedFor(std::u16string_view code, bool optionGiven) {
+// What the box shows in `code`'s language: that of its option, or with no
+// option Wine's own language, English, since these tests run under
+// LC_ALL=C.UTF-8 (set where they are registered; Wine takes it from the Unix
+// environment, not from a Windows environment block).
+Expected expectedFor(std::u16string_view code) {
     const ExpectedLanguage& texts = expectedLanguage(code);
-    return {utf8(texts.title), optionGiven ? utf8(expectedNotice(texts)) : "", utf8(texts.ok), utf8(texts.help),
-            utf8(optionGiven ? expectedHelpUrl(texts) : std::u16string(kExpectedDefaultHelpUrl))};
+    return {utf8(texts.title), utf8(expectedNotice(texts)), utf8(texts.ok), utf8(texts.help),
+            utf8(expectedHelpUrl(texts))};
 }
 
 class Notice : public ::testing::Test {
@@ -220,7 +220,7 @@ TEST_P(NoticeLanguage, ShowsItsTextsOnTopAndHelpOpensItsAddressOnce) {
     RunningProgram program = start(arguments);
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice; the launcher wrote: " << program.finish(kBoxCloses).err;
-    const Expected expected = expectedFor(language.texts, !language.option.empty());
+    const Expected expected = expectedFor(language.texts);
     expectShows(box, expected);
     pressHelpAndExpect(program, box, expected.address, kNoRuntime);
 }
@@ -240,7 +240,7 @@ TEST_F(Notice, OkOpensNothingAndTheLaunchFails) {
     RunningProgram program = start({u"zep"});
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice; the launcher wrote: " << program.finish(kBoxCloses).err;
-    expectShows(box, expectedFor(u"en_GB", false));
+    expectShows(box, expectedFor(u"en_GB"));
     pressOkAndExpect(program, box, kNoRuntime);
 }
 
@@ -252,7 +252,7 @@ TEST_F(Notice, LanguageOptionOfTheOptionsFileChoosesTheNoticesLanguage) {
     RunningProgram program = start({u"zep"}, {}, (app / "zep.exe").u16string());
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice; the launcher wrote: " << program.finish(kBoxCloses).err;
-    expectShows(box, expectedFor(u"de", true));
+    expectShows(box, expectedFor(u"de"));
     pressOkAndExpect(program, box, kNoRuntime);
 }
 
@@ -262,7 +262,7 @@ TEST_F(Notice, LibraryThatDoesNotLoadGetsTheNoticeAndHelpOpensItsAddress) {
               {{u"QRVN_ZEP_JAVA_HOME", vanishingHome().u16string()}, {u"ZEPTEST_JVM_FAIL", u"vanish"}});
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice; the launcher wrote: " << program.finish(kBoxCloses).err;
-    const Expected expected = expectedFor(u"ja", true);
+    const Expected expected = expectedFor(u"ja");
     expectShows(box, expected);
     pressHelpAndExpect(program, box, expected.address, kNoLibrary);
 }
@@ -273,7 +273,7 @@ TEST_F(Notice, LibraryThatDoesNotLoadGetsTheNoticeAndOkOpensNothing) {
               {{u"QRVN_ZEP_JAVA_HOME", vanishingHome().u16string()}, {u"ZEPTEST_JVM_FAIL", u"vanish"}});
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice; the launcher wrote: " << program.finish(kBoxCloses).err;
-    expectShows(box, expectedFor(u"pt", true));
+    expectShows(box, expectedFor(u"pt"));
     pressOkAndExpect(program, box, kNoLibrary);
 }
 
@@ -308,7 +308,7 @@ TEST_F(Notice, WindowlessLauncherShowsTheSameNoticeAndNoBoxAfterIt) {
     RunningProgram program = start({u"zep"}, {}, zepwExecutable(), ProcessOptions::StandardError::None);
     const HWND box = waitForNotice(program);
     ASSERT_NE(box, nullptr) << "no notice";
-    expectShows(box, expectedFor(u"en_GB", false));
+    expectShows(box, expectedFor(u"en_GB"));
     int laterBoxes = 0;
     const ProcessResult result = pressAndFinish(program, box, IDYES, laterBoxes);
     EXPECT_EQ(laterBoxes, 0) << "the failure's own box came after the notice";
