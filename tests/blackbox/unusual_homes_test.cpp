@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -54,11 +55,12 @@ std::u16string dynamicLoader() {
 class UnusualHomes : public ::testing::Test {
 protected:
     ProcessResult launch(const fs::path& javaHome, const std::u16string& program = zepExecutable(),
-                         const std::vector<std::u16string>& arguments = {u"zep"}, bool traced = false) {
+                         const std::vector<std::u16string>& arguments = {u"zep"},
+                         std::map<std::u16string, std::optional<std::u16string>> environment = {}) {
         ProcessOptions options;
-        options.environment = {
-            {u"JAVA_HOME", std::nullopt}, {u"ZEPTEST_JVM_LOG", log.path().u16string()}, {u"ZEPTEST_JVM_FAIL", u""}};
-        if (traced) options.environment[u"QRVN_ZEP_TRACE"] = u"1";
+        options.environment = std::move(environment);
+        options.environment.insert(
+            {{u"JAVA_HOME", std::nullopt}, {u"ZEPTEST_JVM_LOG", log.path().u16string()}, {u"ZEPTEST_JVM_FAIL", u""}});
         options.environment[u"QRVN_ZEP_JAVA_HOME"] =
             javaHome.empty() ? std::nullopt : std::optional<std::u16string>(pathText(javaHome));
         options.workingDirectory = scratch.path().u16string();
@@ -125,7 +127,12 @@ TEST_F(UnusualHomes, RuntimeBesideTheExecutableInAFolderOfAnyName) {
     // Started through the dynamic loader, the kernel's file is the loader's:
     // the folder is still the program's own.
     log.clear();
-    result = launch({}, dynamicLoader(), {pathText(zep), u"zep"});
+    // (The loader started as a program keeps a list of its own that the leak
+    // checker cannot see it holding.)
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    result = launch(
+        {}, dynamicLoader(), {pathText(zep), u"zep"},
+        {{u"ASAN_OPTIONS", utf8ToUtf16(sanitizerOptions == nullptr ? "" : sanitizerOptions) + u":detect_leaks=0"}});
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(firstLoad(), utf8Path(library.lexically_normal())) << "through the loader";
 
@@ -134,7 +141,8 @@ TEST_F(UnusualHomes, RuntimeBesideTheExecutableInAFolderOfAnyName) {
     std::ifstream bytes(zep, std::ios::binary);
     const std::string program{std::istreambuf_iterator<char>(bytes), {}};
     ASSERT_EQ(write(memory.get(), program.data(), program.size()), static_cast<ssize_t>(program.size()));
-    result = launch(validHome(), u"/proc/self/fd/" + utf8ToUtf16(std::to_string(memory.get())), {u"zep"}, true);
+    result = launch(validHome(), u"/proc/self/fd/" + utf8ToUtf16(std::to_string(memory.get())), {u"zep"},
+                    {{u"QRVN_ZEP_TRACE", u"1"}});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.err.find("zep: options file beside the executable: no folder for it\n"), std::string::npos)
         << result.err;
