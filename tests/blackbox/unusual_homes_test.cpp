@@ -17,6 +17,7 @@
 #endif
 
 #include "platform/text.h"
+#include "tests/support/file_text.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/test_homes.h"
@@ -138,8 +139,8 @@ TEST_F(UnusualHomes, RuntimeBesideTheExecutableInAFolderOfAnyName) {
 
     // A program made in memory has no folder: nothing is looked for in "/".
     const platform::UniqueFd memory(memfd_create("zep", 0));
-    std::ifstream bytes(zep, std::ios::binary);
-    const std::string program{std::istreambuf_iterator<char>(bytes), {}};
+    const std::string program = fileText(zep).value_or("");
+    ASSERT_FALSE(program.empty());
     ASSERT_EQ(write(memory.get(), program.data(), program.size()), static_cast<ssize_t>(program.size()));
     result = launch(validHome(), u"/proc/self/fd/" + utf8ToUtf16(std::to_string(memory.get())), {u"zep"},
                     {{u"QRVN_ZEP_TRACE", u"1"}});

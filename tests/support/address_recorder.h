@@ -10,10 +10,11 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/file_text.h"
 
 namespace zep::test {
 
@@ -63,10 +64,7 @@ public:
         std::vector<std::string> requests;
         for (const auto& entry : fs::directory_iterator(directory_ / "opened")) {
             if (entry.path().filename().string().starts_with(".")) continue;  // still being written
-            std::ifstream in(entry.path(), std::ios::binary);
-            std::ostringstream text;
-            text << in.rdbuf();
-            requests.push_back(text.str());
+            requests.push_back(fileText(entry.path()).value_or("<unreadable>"));
         }
         return requests;
     }

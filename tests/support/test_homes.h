@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "tests/support/file_text.h"
 #include "tests/support/process.h"
 
 namespace zep::test {
@@ -65,10 +66,7 @@ public:
     const std::filesystem::path& path() const { return file_; }
     void clear() const { std::filesystem::remove(file_); }
 
-    std::string text() const {
-        std::ifstream in(file_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string text() const { return fileText(file_).value_or(""); }
 
     // Its lines, without their line feeds; a last line without one is marked.
     Lines lines() const {

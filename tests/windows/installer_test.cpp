@@ -18,6 +18,7 @@
 #include "platform/handle.h"
 #include "platform/text.h"
 #include "platform/windows/win32.h"
+#include "tests/support/file_text.h"
 #include "tests/support/message_box_windows.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
@@ -134,9 +135,7 @@ Package package(const char* relative, const char* work) {
 }
 
 std::string bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return "<unreadable " + utf8(file.u16string()) + ">";
-    return {std::istreambuf_iterator<char>(in), {}};
+    return fileText(file).value_or("<unreadable " + utf8(file.u16string()) + ">");
 }
 
 // Every file and directory under `root`, relative, with '/' (a directory

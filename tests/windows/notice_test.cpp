@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/expected_texts.h"
+#include "tests/support/file_text.h"
 #include "tests/support/message_box_windows.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
@@ -384,8 +385,7 @@ TEST_F(Notice, WindowlessLauncherWritesWhatTheConsoleOneWritesWhereverStandardEr
             const ProcessResult result = finishCountingBoxes(windowless, boxes);
             EXPECT_EQ(boxes, 0);
             EXPECT_EQ(result.exitCode, expected.exitCode);
-            std::ifstream file(scratch / "err.txt", std::ios::binary);
-            EXPECT_EQ(toAFile ? std::string(std::istreambuf_iterator<char>(file), {}) : result.err, expected.err);
+            EXPECT_EQ(toAFile ? fileText(scratch / "err.txt").value_or("<no err.txt>") : result.err, expected.err);
         }
         fs::remove(scratch / "err.txt");
     }
