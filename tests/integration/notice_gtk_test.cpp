@@ -18,6 +18,7 @@
 #include "platform/strings.h"
 #include "platform/text.h"
 #include "tests/support/address_recorder.h"
+#include "tests/support/environment.h"
 #include "tests/support/expected_texts.h"
 #include "tests/support/virtual_display.h"
 
@@ -28,6 +29,7 @@ namespace fs = std::filesystem;
 using notice::NoticeChoice;
 using notice::NoticeTexts;
 using platform::utf16ToUtf8;
+using platform::utf8ToUtf16;
 
 // The few GTK functions the test reads the dialog with, declared by hand as
 // the launcher declares its own.
@@ -188,16 +190,14 @@ protected:
     // its display, and GIO the XDG directories it read first.
     static void SetUpTestSuite() {
         display = std::make_unique<VirtualDisplay>();
-        ::setenv("DISPLAY", display->name().c_str(), 1);
-        ::unsetenv("WAYLAND_DISPLAY");
-        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        setEnvironmentVariable(u"DISPLAY", utf8ToUtf16(display->name()));
+        setEnvironmentVariable(u"WAYLAND_DISPLAY", std::nullopt);
+        setEnvironmentVariable(u"DBUS_SESSION_BUS_ADDRESS", std::nullopt);
         // Of this process: the tests of this suite may run side by side.
         directory = fs::current_path() / "scratch" / ("NoticeGtk-" + std::to_string(::getpid()));
         fs::remove_all(directory);
         recorder = std::make_unique<AddressRecorder>(directory, "notice_tests");
-        for (const auto& [name, value] : recorder->environment()) {
-            ::setenv(utf16ToUtf8(name).c_str(), utf16ToUtf8(*value).c_str(), 1);
-        }
+        for (const auto& [name, value] : recorder->environment()) setEnvironmentVariable(name, value);
     }
     static void TearDownTestSuite() {
         recorder.reset();
@@ -242,7 +242,7 @@ TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {
 }
 
 TEST_F(NoticeGtk, WithoutALanguageTheBodyIsEmptyAndClosingTheWindowIsLikeOk) {
-    ::setenv("LC_ALL", "C", 1);  // the user's language then decides: English
+    const ScopedEnvironmentVariable locale(u"LC_ALL", u"C");  // the user's language then decides: English
     const Seen seen =
         visit(Act::CloseWindow, [] { notice::showRuntimeMissingNotice(u"", std::u16string(kExpectedDefaultHelpUrl)); });
     ASSERT_TRUE(seen.shown);

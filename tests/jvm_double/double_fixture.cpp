@@ -1,6 +1,6 @@
 #include "tests/jvm_double/double_fixture.h"
 
-#include "tests/jvm_double/environment.h"
+#include "tests/support/environment.h"
 #include "tests/support/process.h"
 
 namespace zep::test {

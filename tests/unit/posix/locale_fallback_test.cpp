@@ -9,27 +9,14 @@
 #include <thread>
 
 #include "platform/strings.h"
+#include "tests/support/environment.h"
 #include "tests/support/expected_texts.h"
 
 namespace zep::test {
 namespace {
 
 class LocaleFallback : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (const char* value = std::getenv("LC_ALL")) saved_ = value;
-        ::setenv("LC_ALL", "de_DE.UTF-8", 1);
-    }
-    void TearDown() override {
-        if (saved_) {
-            ::setenv("LC_ALL", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("LC_ALL");
-        }
-    }
-
-private:
-    std::optional<std::string> saved_;
+    const ScopedEnvironmentVariable locale_{u"LC_ALL", u"de_DE.UTF-8"};
 };
 
 TEST_F(LocaleFallback, AThreadReadsTheLocalesCopyUntilALanguageWithACopyIsSet) {
