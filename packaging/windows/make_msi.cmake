@@ -2,16 +2,21 @@
 #
 #   cmake -D WIXL=<wixl> -D MSIBUILD=<msibuild> -D MSIINFO=<msiinfo> -D PYTHON=<python3>
 #         -D SOURCE=<zep.wxs> -D OUTPUT=<package.msi> -D WORK_DIR=<directory>
-#         -D VERSION=<major.minor.patch[.tweak]> -D ZEP=<zep.exe> -D ZEPW=<zepw.exe>
-#         -D JAR=<zep.jar> -D README=<README.md> -D ICON=<zep.ico>
+#         -D VERSION=<major.minor.patch[.tweak]> -D FILES=<file>|<file>... -D ICON=<zep.ico>
 #         [-D RUNTIME=<Java runtime made by jlink>] -P make_msi.cmake
+#
+# FILES are what the package installs in its folder, each under its own name
+# (zep.exe, zepw.exe, zep.jar, README.md), the list that the archives' install
+# rules take too; zep.wxs gives each its component.
 #
 # WORK_DIR is made afresh: files/ holds exactly what the package installs
 # (tests compare an installed folder with it), runtime.wxs the components of
 # the runtime. wixl is run inside it, since wixl 0.101 finds no source given
 # by an absolute path.
 
-foreach(variable WIXL MSIBUILD MSIINFO PYTHON SOURCE OUTPUT WORK_DIR VERSION ZEP ZEPW JAR README ICON)
+include(${CMAKE_CURRENT_LIST_DIR}/../runtime.cmake)
+
+foreach(variable WIXL MSIBUILD MSIINFO PYTHON SOURCE OUTPUT WORK_DIR VERSION FILES ICON)
   if("${${variable}}" STREQUAL "")
     message(FATAL_ERROR "make_msi.cmake: ${variable} is not given")
   endif()
@@ -31,10 +36,21 @@ set(upgrade_below "${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${next_patch}")
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(files "${WORK_DIR}/files")
 file(MAKE_DIRECTORY "${files}")
-file(COPY_FILE "${ZEP}" "${files}/zep.exe")
-file(COPY_FILE "${ZEPW}" "${files}/zepw.exe")
-file(COPY_FILE "${JAR}" "${files}/zep.jar")
-file(COPY_FILE "${README}" "${files}/README.md")
+# Each file of the package as "<File table key>=<staged file>"; zep.wxs names
+# the key of each file after the file.
+set(staged_files "")
+file(READ "${SOURCE}" wxs)
+string(REPLACE "|" ";" FILES "${FILES}")
+foreach(file IN LISTS FILES)
+  get_filename_component(name "${file}" NAME)
+  # wixl would leave out a file that zep.wxs does not name, silently.
+  string(FIND "${wxs}" "<File Id=\"${name}\" Name=\"${name}\" Source=\"files/${name}\"" declared)
+  if(declared EQUAL -1)
+    message(FATAL_ERROR "make_msi.cmake: ${SOURCE} declares no file ${name}")
+  endif()
+  file(COPY_FILE "${file}" "${files}/${name}")
+  list(APPEND staged_files "${name}=${files}/${name}")
+endforeach()
 file(COPY_FILE "${ICON}" "${WORK_DIR}/zep.ico")
 
 function(xml_escape variable text)
@@ -70,12 +86,8 @@ endfunction()
 # as the installer's rules ask. Each directory is declared in its parent.
 set(components "")
 set(references "")
-# Each file of the package as "<File table key>=<staged file>".
-set(staged_files "zep.exe=${files}/zep.exe" "zepw.exe=${files}/zepw.exe")
 if(NOT "${RUNTIME}" STREQUAL "")
-  if(NOT EXISTS "${RUNTIME}/bin/server/jvm.dll")
-    message(FATAL_ERROR "make_msi.cmake: ${RUNTIME} is no Java runtime for Windows: it has no bin/server/jvm.dll")
-  endif()
+  zep_check_runtime("${RUNTIME}" Windows "make_msi.cmake: ${RUNTIME}")
   file(COPY "${RUNTIME}/" DESTINATION "${files}/runtime")
   file(GLOB_RECURSE runtime_files LIST_DIRECTORIES false RELATIVE "${files}/runtime" "${files}/runtime/*")
   list(SORT runtime_files)

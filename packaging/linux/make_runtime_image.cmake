@@ -5,7 +5,7 @@
 # machine starts about twice as slowly. MODULES_FILE, written last, names the
 # modules and stands for the whole image in the build's dependencies.
 #
-#   cmake -DJDK=<home> -DJAR=<archive> -DOUTPUT=<folder> -DMODULES_FILE=<file> -P make_runtime_image.cmake
+#   cmake -DJDK=<home> -DJMODS=<the JDK's jmods> -DJAR=<archive> -DOUTPUT=<folder> -DMODULES_FILE=<file> -P make_runtime_image.cmake
 
 execute_process(
   COMMAND ${JDK}/bin/jdeps --print-module-deps ${JAR}
@@ -19,7 +19,7 @@ file(REMOVE_RECURSE ${OUTPUT} ${MODULES_FILE})
 # alone: otherwise it is the archive's warnings about classes of the modules
 # left out.
 execute_process(
-  COMMAND ${JDK}/bin/jlink --module-path ${JDK}/jmods --add-modules ${_modules}
+  COMMAND ${JDK}/bin/jlink --module-path ${JMODS} --add-modules ${_modules}
           --strip-debug --no-header-files --no-man-pages --generate-cds-archive --output ${OUTPUT}
   OUTPUT_VARIABLE _log ERROR_VARIABLE _log RESULT_VARIABLE _result)
 if(NOT _result EQUAL 0 OR NOT EXISTS ${OUTPUT}/lib/server/classes.jsa)
