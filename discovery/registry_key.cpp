@@ -53,20 +53,26 @@ std::vector<std::u16string> RegistryKey::subKeyNames() const {
 }
 
 std::optional<std::u16string> RegistryKey::stringValue(const std::u16string& subKey, const std::u16string& name,
-                                                       std::int32_t* status) const {
+                                                       std::int32_t* status, std::uint32_t capacity) const {
     std::int32_t ignored = 0;
     std::int32_t& read = status != nullptr ? *status : ignored;
-    std::uint32_t size = 0;
-    read = registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, nullptr, &size);
-    if (read != win32::kErrorSuccess) return std::nullopt;
-    // Sized by asking. A value that grew between the calls, or needs more room
-    // once expanded, is asked for again, a few times at most.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::u16string value(size / sizeof(char16_t) + 1, u'\0');
-        size = static_cast<std::uint32_t>(value.size() * sizeof(char16_t));
+    const bool whole = capacity == kWholeValue;
+    std::size_t units = capacity;
+    if (whole) {
+        std::uint32_t size = 0;
+        read = registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, nullptr, &size);
+        if (read != win32::kErrorSuccess) return std::nullopt;
+        units = size / sizeof(char16_t) + 1;
+    }
+    // Read whole, a value that grew between the calls, or needs more room once
+    // expanded, is asked for again, a few times at most; within a capacity, once.
+    for (int attempt = 0; attempt < (whole ? 4 : 1); ++attempt) {
+        std::u16string value(units, u'\0');
+        auto size = static_cast<std::uint32_t>(value.size() * sizeof(char16_t));
         read = registry_->getValue(key_.get(), subKey, name, win32::kRrfRtRegSz, value.data(), &size);
         if (read == win32::kErrorSuccess) return value.substr(0, value.find(u'\0'));
         if (read != win32::kErrorMoreData) return std::nullopt;
+        units = size / sizeof(char16_t) + 1;
     }
     return std::nullopt;
 }

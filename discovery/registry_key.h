@@ -34,8 +34,6 @@ public:
     static std::optional<RegistryKey> open(platform::Registry& registry, Key root, const std::u16string& path,
                                            std::uint32_t access, std::int32_t* status = nullptr);
 
-    Key get() const { return key_.get(); }
-
     // A subkey as the enumeration gives it: its index, and its name, or
     // nullopt when it cannot be enumerated (a name of 260 units or more
     // among them).
@@ -54,12 +52,18 @@ public:
     // enumerated is passed over.
     std::vector<std::u16string> subKeyNames() const;
 
-    // The string value `name` of the subkey `subKey` ("" for this key itself),
-    // read whole: REG_SZ, or REG_EXPAND_SZ expanded. nullopt when there is no
-    // such value or it is of another type, `status` (when given) then holding
-    // the read's result.
+    static constexpr std::uint32_t kWholeValue = 0;  // stringValue's capacity: none, read whole
+
+    // The string value `name` of the subkey `subKey` ("" for this key itself):
+    // REG_SZ, or REG_EXPAND_SZ expanded. Read whole, sized by asking; or, given
+    // a `capacity` in units (its NUL included), read once into a zero-filled
+    // buffer of that many, a value that does not fit counting as none (its
+    // status kErrorMoreData). nullopt when there is no such value or it is of
+    // another type, `status` (when given) then holding the read's result. The
+    // one way a string is read from the registry.
     std::optional<std::u16string> stringValue(const std::u16string& subKey, const std::u16string& name,
-                                              std::int32_t* status = nullptr) const;
+                                              std::int32_t* status = nullptr,
+                                              std::uint32_t capacity = kWholeValue) const;
 
 private:
     SubKey subKeyAt(std::uint32_t index) const;

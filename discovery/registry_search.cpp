@@ -1,7 +1,5 @@
 #include "discovery/registry_search.h"
 
-#include <array>
-
 #include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
 #include "discovery/first_found.h"
@@ -19,7 +17,8 @@ constexpr char16_t kFamilyKeyPrefix[] = u"SOFTWARE\\JavaSoft";
 // The order in which installers of the common runtimes record themselves.
 constexpr const char16_t* kFamilies[] = {u"Java Runtime Environment", u"JRE", u"JDK", u"Java Development Kit"};
 constexpr char16_t kHomeValue[] = u"JavaHome";
-constexpr std::size_t kHomeValueUnits = 1024;
+// JavaHome is read into 1024 units, its NUL included: a longer value is passed over.
+constexpr std::uint32_t kHomeValueUnits = 1024;
 
 // "#<index>": a subkey that has no name to show.
 std::u16string indexLabel(std::uint32_t index) {
@@ -101,7 +100,6 @@ std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamily(const 
                                : "cannot be opened, error " + std::to_string(status));
         return std::nullopt;
     }
-    std::array<char16_t, kHomeValueUnits> home{};
     for (const RegistryKey::SubKey subKey : key->subKeys()) {
         if (!subKey.name) {
             traceSource(keyPath({shown, indexLabel(subKey.index)}), "subkey cannot be read");
@@ -113,17 +111,12 @@ std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamily(const 
             traceSource(shownSubKey, "version below 1.7");
             continue;
         }
-        home.fill(u'\0');
-        std::uint32_t homeBytes = sizeof home;
-        if (registry_.getValue(key->get(), version, kHomeValue, platform::win32::kRrfRtRegSz, home.data(),
-                               &homeBytes) != platform::win32::kErrorSuccess) {
+        const auto home = key->stringValue(version, kHomeValue, nullptr, kHomeValueUnits);
+        if (!home) {
             traceSource(shownSubKey, "no JavaHome string that fits");
             continue;
         }
-        if (auto found =
-                resolveJvmFromHome(std::u16string(textIn(home)), kWindowsHome, system_, shownSubKey + u" JavaHome")) {
-            return found;
-        }
+        if (auto found = resolveJvmFromHome(*home, kWindowsHome, system_, shownSubKey + u" JavaHome")) return found;
     }
     return std::nullopt;
 }

@@ -20,14 +20,23 @@ struct DlopenHandle;  // never defined: dlopen's handle, typed
 using NativeLibrary = DlopenHandle*;
 #endif
 
+// An exported function of `library` as the type it has; null when there is
+// none (GetProcAddress, dlsym). Every symbol is looked up through this one.
+using ProcAddress = void (*)();  // a function of any type passes through this one
+ProcAddress procAddress(NativeLibrary library, const char* name);
+template <typename Function>
+Function lookupFunction(NativeLibrary library, const char* name) {
+    return reinterpret_cast<Function>(procAddress(library, name));
+}
+
+// FreeLibrary or dlclose.
+int releaseLibrary(NativeLibrary library);
+
 struct LibraryTraits {
     using pointer = NativeLibrary;
     static constexpr pointer invalid() noexcept { return nullptr; }
     static constexpr bool isValid(pointer value) noexcept { return value != nullptr; }
-    // FreeLibrary or dlclose; or `unload`, where a library was loaded through
-    // another loader's calls (a test's stand-ins for the system's).
-    void close(pointer library) const noexcept;
-    int (*unload)(pointer) = nullptr;
+    void close(pointer library) const noexcept { releaseLibrary(library); }
 };
 
 // A loaded library, released when the object goes.
@@ -51,20 +60,30 @@ public:
     // An exported function as the type it has; null when there is none.
     template <typename Function>
     Function function(const char* name) const {
-        return reinterpret_cast<Function>(address(name));
+        return lookupFunction<Function>(handle_.get(), name);
     }
 
     void reset() { handle_.reset(); }
 
 private:
-    using Address = void (*)();  // a function of any type passes through this one
-    Address address(const char* name) const;
-
     UniqueHandle<LibraryTraits> handle_;
 };
 
+// A module loaded for a Java runtime, released through the loader that loaded
+// it: Windows' runtime loader takes its calls as a value (LoaderCalls, where a
+// test stands in for the system), and its FreeLibrary is among them.
+struct RuntimeModuleTraits {
+    using pointer = NativeLibrary;
+    static constexpr pointer invalid() noexcept { return nullptr; }
+    static constexpr bool isValid(pointer value) noexcept { return value != nullptr; }
+    void close(pointer module) const noexcept { release(module); }
+    int (*release)(pointer) = &releaseLibrary;
+};
+
 // A Java runtime's JVM library, loaded so that it finds what the runtime ships
-// beside it, and released with all that was loaded for it.
+// beside it, and released with all that was loaded for it: the JVM library
+// first, then the others, last loaded first. The one owner of a runtime's
+// modules, on every system and in the tests of the Windows loader.
 //
 // Windows: the path is made absolute once, so that the file loaded is the file
 // that was probed. The C runtime libraries present in the runtime's bin
@@ -72,11 +91,14 @@ private:
 // paths, and stay loaded as long as the JVM library: the libraries the JVM
 // loads later import them by name too. Where the system can (AddDllDirectory),
 // bin joins the search for the JVM library's other imports while it loads,
-// and neither the current directory nor Path take part.
+// and neither the current directory nor Path take part
+// (platform/windows/runtime_loader.h).
 // POSIX: only a regular file is handed to the loader, so that a FIFO or a
 // device of that name cannot hold the launcher.
 class RuntimeLibrary {
 public:
+    using Module = UniqueHandle<RuntimeModuleTraits>;
+
     RuntimeLibrary() = default;
     RuntimeLibrary(RuntimeLibrary&& other) noexcept = default;
     RuntimeLibrary& operator=(RuntimeLibrary&& other) noexcept {
@@ -97,7 +119,7 @@ public:
 
     template <typename Function>
     Function function(const char* name) const {
-        return library_.function<Function>(name);
+        return lookupFunction<Function>(library_.get(), name);
     }
 
     // Why the load failed, in plain words; empty once it succeeded.
@@ -109,9 +131,19 @@ public:
         while (!companions_.empty()) companions_.pop_back();
     }
 
+    // How a loader fills it, in load order: each module loaded for the
+    // library as it loads, then the library itself; or, when the library does
+    // not load, why, all loaded for it released first.
+    void keepCompanion(Module companion) { companions_.push_back(std::move(companion)); }
+    void keepLibrary(Module library) { library_ = std::move(library); }
+    void fail(std::string why) {
+        reset();
+        failure_ = std::move(why);
+    }
+
 private:
-    std::vector<Library> companions_;  // declared first: destroyed after the library
-    Library library_;
+    std::vector<Module> companions_;  // in load order
+    Module library_;
     std::string failure_;
 };
 

@@ -30,8 +30,10 @@ public:
     // system cannot tell.
     virtual std::optional<std::u16string> executableDirectory() = 0;
     // Whether the JVM library at `path` loads as RuntimeLibrary::load loads it
-    // (the load is released before this returns), and if not, why.
-    virtual LoadProbe probeLoad(const std::u16string& path) = 0;
+    // (the load is released before this returns), and if not, why. The real
+    // machine's answer on either system (platform/system_access.cpp); a
+    // machine of a test's own answers for itself.
+    virtual LoadProbe probeLoad(const std::u16string& path);
 };
 
 // What the POSIX search needs beyond that.

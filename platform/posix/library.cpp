@@ -5,29 +5,26 @@
 #include "platform/text.h"
 
 namespace zep::platform {
+namespace {
 
-void LibraryTraits::close(pointer library) const noexcept {
-    if (unload != nullptr) {
-        unload(library);
-    } else {
-        ::dlclose(reinterpret_cast<void*>(library));
-    }
+// Immediate binding, so that a library with unresolvable symbols is refused
+// here and not at its first call; global, as the JVM's own launcher loads it.
+NativeLibrary open(const std::u16string& path, int flags = RTLD_NOW | RTLD_GLOBAL) {
+    return reinterpret_cast<NativeLibrary>(::dlopen(encodeLossless(path).c_str(), flags));
 }
 
-Library Library::load(const std::u16string& path) {
-    // Immediate binding, so that a library with unresolvable symbols is refused
-    // here and not at its first call; global, as the JVM's own launcher loads it.
-    void* const handle = ::dlopen(encodeLossless(path).c_str(), RTLD_NOW | RTLD_GLOBAL);
-    return Library(UniqueHandle<LibraryTraits>(reinterpret_cast<NativeLibrary>(handle)));
+}  // namespace
+
+int releaseLibrary(NativeLibrary library) { return ::dlclose(reinterpret_cast<void*>(library)); }
+
+ProcAddress procAddress(NativeLibrary library, const char* name) {
+    return reinterpret_cast<ProcAddress>(::dlsym(reinterpret_cast<void*>(library), name));
 }
+
+Library Library::load(const std::u16string& path) { return Library(UniqueHandle<LibraryTraits>(open(path))); }
 
 Library Library::loadResident(const std::u16string& name) {
-    void* const handle = ::dlopen(encodeLossless(name).c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    return Library(UniqueHandle<LibraryTraits>(reinterpret_cast<NativeLibrary>(handle)));
-}
-
-Library::Address Library::address(const char* name) const {
-    return reinterpret_cast<Address>(::dlsym(reinterpret_cast<void*>(handle_.get()), name));
+    return Library(UniqueHandle<LibraryTraits>(open(name, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)));
 }
 
 RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
@@ -36,14 +33,14 @@ RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
     RuntimeLibrary loaded;
     struct stat info {};
     if (::stat(encodeLossless(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        loaded.failure_ = "not a regular file";
+        loaded.fail("not a regular file");
         return loaded;
     }
     ::dlerror();
-    loaded.library_ = Library::load(path);
-    if (!loaded.library_) {
+    loaded.keepLibrary(Module(open(path)));
+    if (!loaded) {
         const char* reason = ::dlerror();
-        loaded.failure_ = reason != nullptr ? reason : "dlopen failed";
+        loaded.fail(reason != nullptr ? reason : "dlopen failed");
     }
     return loaded;
 }

@@ -46,11 +46,6 @@ public:
         return decodeLossless(slash == 0 ? std::string_view("/") : std::string_view(file.name).substr(0, slash));
     }
 
-    LoadProbe probeLoad(const std::u16string& path) override {
-        const RuntimeLibrary library = RuntimeLibrary::load(path);
-        return {static_cast<bool>(library), library.failure()};
-    }
-
     std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override {
         std::vector<std::u16string> names;
         const std::string base = encodeLossless(directory);

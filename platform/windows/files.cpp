@@ -4,23 +4,15 @@
 #include "platform/text.h"
 #include "platform/trace.h"
 #include "platform/windows/owned.h"
+#include "platform/windows/system_error.h"
 
 namespace zep::platform {
 namespace {
 
-// The system's text for an error code, its line end dropped.
+// A file that cannot be read: the error's code, and the system's text for it.
 SmallFile unreadable(DWORD error) {
     SmallFile file{SmallFile::Status::Unreadable, {}, "error " + std::to_string(error)};
-    wchar_t* text = nullptr;
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const UniqueLocalMemory owned(text);
-    std::u16string message = fromWide({text == nullptr ? L"" : text, text == nullptr ? 0 : length});
-    while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ')) {
-        message.pop_back();
-    }
-    if (!message.empty()) file.problem += ": " + utf16ToUtf8(message);
+    if (const std::string text = systemErrorText(error); !text.empty()) file.problem += ": " + text;
     return file;
 }
 

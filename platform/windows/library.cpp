@@ -4,12 +4,10 @@
 
 namespace zep::platform {
 
-void LibraryTraits::close(pointer library) const noexcept {
-    if (unload != nullptr) {
-        unload(library);
-    } else {
-        ::FreeLibrary(library);
-    }
+int releaseLibrary(NativeLibrary library) { return ::FreeLibrary(library); }
+
+ProcAddress procAddress(NativeLibrary library, const char* name) {
+    return reinterpret_cast<ProcAddress>(::GetProcAddress(library, name));
 }
 
 Library Library::load(const std::u16string& path) {
@@ -24,17 +22,8 @@ Library Library::loadResident(const std::u16string& name) {
     return library;
 }
 
-Library::Address Library::address(const char* name) const {
-    return reinterpret_cast<Address>(::GetProcAddress(handle_.get(), name));
-}
-
 RuntimeLibrary RuntimeLibrary::load(const std::u16string& path) {
-    RuntimeModules modules = loadRuntimeModules(path, systemLoaderCalls());
-    RuntimeLibrary loaded;
-    loaded.companions_ = std::move(modules.companions);
-    loaded.library_ = std::move(modules.library);
-    if (!loaded.library_) loaded.failure_ = describeLoadFailure(modules.error, path);
-    return loaded;
+    return loadRuntimeLibrary(path, systemLoaderCalls());
 }
 
 }  // namespace zep::platform

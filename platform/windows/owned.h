@@ -17,14 +17,6 @@ struct FileHandleTraits {
 };
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 
-// An open registry key of the system's own registry.
-struct RegistryHandleTraits {
-    using pointer = HKEY;
-    static constexpr pointer invalid() noexcept { return nullptr; }
-    static constexpr bool isValid(pointer key) noexcept { return key != nullptr; }
-    void close(pointer key) const noexcept { ::RegCloseKey(key); }
-};
-
 // Memory the system allocated for the caller with LocalAlloc (FormatMessageW).
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, &::LocalFree>>;
 

@@ -3,6 +3,7 @@
 #include "platform/system_access.h"
 #include "platform/text.h"
 #include "platform/windows/owned.h"
+#include "platform/windows/system_error.h"
 
 namespace zep::platform {
 namespace {
@@ -14,8 +15,8 @@ std::wstring parentOf(const std::wstring& path) {
 
 // The machine a PE file is built for (its file header's Machine field); 0
 // when the file is none or cannot be read.
-WORD machineOf(const std::wstring& file) {
-    const UniqueFile handle(::CreateFileW(file.c_str(), GENERIC_READ,
+WORD machineOf(const std::u16string& file) {
+    const UniqueFile handle(::CreateFileW(wide(file), GENERIC_READ,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) return 0;
@@ -33,59 +34,11 @@ WORD machineOf(const std::wstring& file) {
     return read ? header.Machine : 0;
 }
 
-// The system's text for an error code, in UTF-8, on one line.
-std::string systemText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const UniqueLocalMemory owned(text);
-    if (length == 0 || text == nullptr) return "no text for it";
-    std::u16string message;
-    for (const char16_t unit : std::u16string_view(reinterpret_cast<const char16_t*>(text), length)) {
-        const bool lineEnd = unit == u'\r' || unit == u'\n';
-        if (!lineEnd) {
-            message.push_back(unit);
-        } else if (!message.empty() && message.back() != u' ') {
-            message.push_back(u' ');
-        }
-    }
-    while (!message.empty() && message.back() == u' ') message.pop_back();
-    return utf16ToUtf8(message);
-}
-
-// An export of `module` as the function type it has; null when it is missing.
-// void (*)() is the generic function pointer type a procedure address passes through.
-template <typename Function>
-Function procedure(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
-}  // namespace
-
-std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls) {
-    std::wstring full;
-    DWORD capacity = 0;
-    for (;;) {
-        const DWORD length =
-            calls.getFullPathName(path.c_str(), capacity, full.empty() ? nullptr : full.data(), nullptr);
-        if (length == 0) return {};
-        if (length < capacity) {
-            full.resize(length);
-            return full;
-        }
-        capacity = length;  // too small: the size needed, terminator included
-        full.assign(capacity, L'\0');
-    }
-}
-
-RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls) {
-    RuntimeModules loaded;
-    const std::wstring library = fullPath(std::wstring(path.begin(), path.end()), calls);
-    if (library.empty()) {
-        loaded.error = ::GetLastError();
-        return loaded;
-    }
+// Loads into `runtime` (see loadRuntimeLibrary); the failed call's last-error
+// code when the library does not load, ERROR_SUCCESS when it does.
+DWORD loadModules(RuntimeLibrary& runtime, const std::u16string& path, const LoaderCalls& calls) {
+    const std::wstring library = fullPath(path, calls);
+    if (library.empty()) return ::GetLastError();
     // A damaged library in bin must not stop the launcher on a system error
     // box, in the search's probe or in the load that keeps it.
     const QuietErrorBoxes quiet;
@@ -101,6 +54,7 @@ RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls&
     const ScopeExit removed([&] {
         if (added != nullptr) calls.removeDllDirectory(added);
     });
+    // Owned from the moment each is loaded, released through the calls that loaded it.
     auto load = [&](const std::wstring& file) {
         HMODULE module = nullptr;
         if (searchWithBin) {
@@ -108,49 +62,78 @@ RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls&
             if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) searchWithBin = false;
         }
         if (!searchWithBin) module = calls.loadLibrary(file.c_str());
-        return Library(UniqueHandle<LibraryTraits>(module, LibraryTraits{calls.freeLibrary}));
+        return RuntimeLibrary::Module(module, RuntimeModuleTraits{calls.freeLibrary});
     };
 
-    // Owned from the moment each is loaded; freed, last first, unless the
-    // JVM library loads too.
-    loaded.companions.reserve(std::size(kRuntimeCompanions));
     if (!bin.empty()) {
         for (const wchar_t* name : kRuntimeCompanions) {
             const std::wstring companion = bin + L'\\' + name;
             if (calls.getFileAttributes(companion.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
             // One that does not load is left to the JVM library's own load to report.
-            if (Library module = load(companion)) loaded.companions.push_back(std::move(module));
+            if (RuntimeLibrary::Module module = load(companion)) runtime.keepCompanion(std::move(module));
         }
     }
-    loaded.library = load(library);
-    if (!loaded.library) {
-        loaded.error = ::GetLastError();
-        while (!loaded.companions.empty()) loaded.companions.pop_back();
+    RuntimeLibrary::Module jvm = load(library);
+    if (!jvm) {
+        const DWORD error = ::GetLastError();
+        runtime.reset();  // what was loaded for it goes, last first, while bin is still in the search
+        return error;
     }
-    return loaded;
+    runtime.keepLibrary(std::move(jvm));
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::wstring fullPath(const std::u16string& path, const LoaderCalls& calls) {
+    std::wstring full;
+    DWORD capacity = 0;
+    for (;;) {
+        const DWORD length = calls.getFullPathName(wide(path), capacity, full.empty() ? nullptr : full.data(), nullptr);
+        if (length == 0) return {};
+        if (length < capacity) {
+            full.resize(length);
+            return full;
+        }
+        capacity = length;  // too small: the size needed, terminator included
+        full.assign(capacity, L'\0');
+    }
+}
+
+RuntimeLibrary loadRuntimeLibrary(const std::u16string& path, const LoaderCalls& calls) {
+    RuntimeLibrary runtime;
+    const DWORD error = loadModules(runtime, path, calls);
+    if (!runtime) runtime.fail(describeLoadFailure(error, path));
+    return runtime;
 }
 
 std::string describeLoadFailure(DWORD error, const std::u16string& path) {
-    const std::wstring file(path.begin(), path.end());
-    if (error == ERROR_BAD_EXE_FORMAT && machineOf(file) == IMAGE_FILE_MACHINE_I386) {
+    if (error == ERROR_BAD_EXE_FORMAT && machineOf(path) == IMAGE_FILE_MACHINE_I386) {
         return "a 32-bit runtime, which this 64-bit launcher cannot use";
     }
-    if (error == ERROR_MOD_NOT_FOUND && ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (error == ERROR_MOD_NOT_FOUND && ::GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES) {
         return "a library it needs is missing (error 126)";
     }
     // The system's text is taken with its inserts left as they are: what one
     // stands for differs from message to message, so the file is named beside it.
+    const std::string text = systemErrorText(error);
     return utf16ToUtf8(path.substr(path.find_last_of(u"\\/") + 1)) + ", error " + std::to_string(error) + ": " +
-           systemText(error);
+           (text.empty() ? "no text for it" : text);
 }
 
 const LoaderCalls& systemLoaderCalls() {
     static const LoaderCalls calls = [] {
-        LoaderCalls system{
-            &::GetFileAttributesW, &::GetFullPathNameW, &::LoadLibraryW, &::LoadLibraryExW, nullptr, nullptr, nullptr};
+        LoaderCalls system{&::GetFileAttributesW,
+                           &::GetFullPathNameW,
+                           &::LoadLibraryW,
+                           &::LoadLibraryExW,
+                           &::FreeLibrary,
+                           nullptr,
+                           nullptr};
         if (HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll")) {
-            system.addDllDirectory = procedure<decltype(system.addDllDirectory)>(kernel, "AddDllDirectory");
-            system.removeDllDirectory = procedure<decltype(system.removeDllDirectory)>(kernel, "RemoveDllDirectory");
+            system.addDllDirectory = lookupFunction<decltype(system.addDllDirectory)>(kernel, "AddDllDirectory");
+            system.removeDllDirectory =
+                lookupFunction<decltype(system.removeDllDirectory)>(kernel, "RemoveDllDirectory");
         }
         return system;
     }();

@@ -3,7 +3,6 @@
 // makes, so that a test can stand in for a system that lacks some of them.
 
 #include <string>
-#include <vector>
 
 #include "platform/library.h"
 #include "platform/windows/win32.h"
@@ -15,8 +14,8 @@ struct LoaderCalls {
     decltype(&::GetFullPathNameW) getFullPathName;
     decltype(&::LoadLibraryW) loadLibrary;
     decltype(&::LoadLibraryExW) loadLibraryEx;
-    // Null for the system's own FreeLibrary.
-    BOOL(WINAPI* freeLibrary)(HMODULE);
+    // Releases every module loaded through these calls.
+    decltype(&::FreeLibrary) freeLibrary;
     // Null where the system lacks them (Windows 7 without its loader update):
     // they are looked up at run time, since a static import of either would
     // keep the launcher from starting there at all.
@@ -29,7 +28,7 @@ const LoaderCalls& systemLoaderCalls();
 
 // The absolute form of `path` (GetFullPathNameW), sized by asking; empty when
 // the system cannot make one (the last error then says why).
-std::wstring fullPath(const std::wstring& path, const LoaderCalls& calls);
+std::wstring fullPath(const std::u16string& path, const LoaderCalls& calls);
 
 // The C runtime libraries that runtimes ship in their bin directory, oldest
 // first, each after the ones it imports: msvcr100.dll (1.7 and 1.8),
@@ -43,31 +42,18 @@ inline constexpr const wchar_t* kRuntimeCompanions[] = {
 // the system's, but neither the current directory nor Path.
 inline constexpr DWORD kRuntimeSearchFlags = LOAD_LIBRARY_SEARCH_DEFAULT_DIRS | LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR;
 
-// What loading a runtime's library gave: on success every module, each
-// released through the calls that loaded it, the JVM library first, then the
-// others last loaded first; on failure nothing is left loaded, and `error`
-// holds the failed call's last-error code.
-struct RuntimeModules {
-    RuntimeModules() = default;
-    RuntimeModules(RuntimeModules&&) = default;
-    RuntimeModules& operator=(RuntimeModules&&) = delete;
-    ~RuntimeModules() {
-        library.reset();
-        while (!companions.empty()) companions.pop_back();
-    }
-
-    std::vector<Library> companions;  // in load order
-    Library library;
-    DWORD error = ERROR_SUCCESS;
-};
-
-// Makes `path` absolute (the file loaded is the file that was probed, whatever
-// the loader's own search would find), loads the companions present in the
-// bin directory above the library's own by their full paths, then the library,
-// with the system's error boxes held off. Where the system refuses the path to
-// AddDllDirectory or LoadLibraryExW as an invalid parameter (Wine does for
-// "\\server\share\..."), each file is loaded as where those calls are missing.
-RuntimeModules loadRuntimeModules(const std::u16string& path, const LoaderCalls& calls);
+// Loads the runtime's library at `path` over `calls`, as RuntimeLibrary::load
+// does over the system's: makes `path` absolute (the file loaded is the file
+// that was probed, whatever the loader's own search would find), loads the
+// companions present in the bin directory above the library's own by their
+// full paths, then the library, with the system's error boxes held off. Where
+// the system refuses the path to AddDllDirectory or LoadLibraryExW as an
+// invalid parameter (Wine does for "\\server\share\..."), each file is loaded
+// as where those calls are missing. Every module is released through
+// calls.freeLibrary; when the library does not load, those loaded for it are
+// released, last first, before bin leaves the search, and the failure is
+// described by describeLoadFailure with the failed call's last-error code.
+RuntimeLibrary loadRuntimeLibrary(const std::u16string& path, const LoaderCalls& calls);
 
 // Why the library at `path` did not load, given the load's error code, in
 // words a person can act on: a 32-bit DLL, a library it imports that is

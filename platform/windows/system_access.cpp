@@ -82,7 +82,7 @@ public:
     }
 
     std::optional<std::u16string> fullPath(const std::u16string& path) override {
-        const std::wstring full = platform::fullPath(std::wstring(path.begin(), path.end()), systemLoaderCalls());
+        const std::wstring full = platform::fullPath(path, systemLoaderCalls());
         if (full.empty()) return std::nullopt;
         return fromWide(full);
     }
@@ -114,11 +114,6 @@ public:
             });
         }
         return folder;
-    }
-
-    LoadProbe probeLoad(const std::u16string& path) override {
-        const RuntimeLibrary library = RuntimeLibrary::load(path);
-        return {static_cast<bool>(library), library.failure()};
     }
 };
 
@@ -156,10 +151,7 @@ public:
         return status;
     }
 
-    std::int32_t closeKey(Key key) override {
-        RegistryHandleTraits().close(hkey(key));
-        return ERROR_SUCCESS;
-    }
+    std::int32_t closeKey(Key key) override { return ::RegCloseKey(hkey(key)); }
 
 private:
     static HKEY hkey(Key key) { return reinterpret_cast<HKEY>(key); }

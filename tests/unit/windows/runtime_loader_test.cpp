@@ -90,9 +90,9 @@ protected:
         loadable.insert(file);
     }
     // What `loaded` frees when it goes: the JVM library first, then the rest, last loaded first.
-    static Calls releasedBy(RuntimeModules loaded) {
+    static Calls releasedBy(RuntimeLibrary loaded) {
         const std::size_t before = calls.size();
-        { const RuntimeModules gone = std::move(loaded); }
+        { const RuntimeLibrary gone = std::move(loaded); }
         return Calls(calls.begin() + static_cast<std::ptrdiff_t>(before), calls.end());
     }
 };
@@ -102,7 +102,7 @@ TEST_F(RuntimeLoader, BinJoinsTheSearchWhileItsCRuntimeAndThenTheLibraryLoad) {
     ship(L"C:\\jdk\\bin\\msvcr100.dll");
     ship(L"C:\\jdk\\bin\\vcruntime140.dll");
     ship(L"C:\\jdk\\bin\\server\\jvm.dll");
-    RuntimeModules loaded = loadRuntimeModules(u"C:\\jdk\\bin\\server\\jvm.dll", kWithDllDirectories);
+    RuntimeLibrary loaded = loadRuntimeLibrary(u"C:\\jdk\\bin\\server\\jvm.dll", kWithDllDirectories);
     EXPECT_EQ(calls,
               (Calls{"AddDllDirectory C:\\jdk\\bin", "LoadLibraryExW C:\\jdk\\bin\\msvcr100.dll",
                      "LoadLibraryExW C:\\jdk\\bin\\vcruntime140.dll", "LoadLibraryExW C:\\jdk\\bin\\msvcp140.dll",
@@ -116,7 +116,7 @@ TEST_F(RuntimeLoader, BinJoinsTheSearchWhileItsCRuntimeAndThenTheLibraryLoad) {
 TEST_F(RuntimeLoader, WithoutDllDirectoriesEachIsLoadedByItsFullPathAlone) {
     ship(L"C:\\cwd\\jdk\\bin\\msvcr120.dll");
     ship(L"C:\\cwd\\jdk\\bin\\server\\jvm.dll");
-    RuntimeModules loaded = loadRuntimeModules(u"jdk\\bin\\server\\jvm.dll", kWithout);
+    RuntimeLibrary loaded = loadRuntimeLibrary(u"jdk\\bin\\server\\jvm.dll", kWithout);
     EXPECT_EQ(calls, (Calls{"LoadLibraryW C:\\cwd\\jdk\\bin\\msvcr120.dll",
                             "LoadLibraryW C:\\cwd\\jdk\\bin\\server\\jvm.dll"}))
         << "a relative path is made absolute once, never searched for";
@@ -130,15 +130,15 @@ TEST_F(RuntimeLoader, LibraryThatDoesNotLoadLeavesNothingBehind) {
     present.insert(L"C:\\jre\\bin\\server\\jvm.dll");
     for (const LoaderCalls* system : {&kWithDllDirectories, &kWithout}) {
         calls.clear();
-        const RuntimeModules loaded = loadRuntimeModules(u"C:\\jre\\bin\\server\\jvm.dll", *system);
-        EXPECT_FALSE(loaded.library);
-        EXPECT_TRUE(loaded.companions.empty());
-        EXPECT_EQ(loaded.error, DWORD{ERROR_MOD_NOT_FOUND});
+        RuntimeLibrary loaded = loadRuntimeLibrary(u"C:\\jre\\bin\\server\\jvm.dll", *system);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(loaded.failure(), describeLoadFailure(ERROR_MOD_NOT_FOUND, u"C:\\jre\\bin\\server\\jvm.dll"));
         Calls after{"FreeLibrary C:\\jre\\bin\\msvcp120.dll", "FreeLibrary C:\\jre\\bin\\msvcr100.dll"};
         if (system == &kWithDllDirectories) after.push_back("RemoveDllDirectory");
         ASSERT_GE(calls.size(), after.size());
         EXPECT_EQ(Calls(calls.end() - static_cast<std::ptrdiff_t>(after.size()), calls.end()), after)
             << "what was loaded goes, last first, and bin leaves the search";
+        EXPECT_TRUE(releasedBy(std::move(loaded)).empty()) << "nothing is left to release";
     }
 }
 
