@@ -9,7 +9,7 @@
 
 #include "discovery/directory_search.h"
 #include "discovery/registry_search.h"
-#include "platform/posix/system.h"
+#include "platform/system_access.h"
 #include "tests/support/fake_machine.h"
 #include "tests/support/fake_registry.h"
 

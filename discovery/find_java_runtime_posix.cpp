@@ -1,6 +1,6 @@
 #include "discovery/directory_search.h"
 #include "discovery/find_java_runtime.h"
-#include "platform/posix/system.h"
+#include "platform/system_access.h"
 
 namespace zep {
 

@@ -1,7 +1,8 @@
 #include "discovery/find_java_runtime.h"
 #include "discovery/registry_search.h"
+#include "platform/registry.h"
+#include "platform/system_access.h"
 #include "platform/trace.h"
-#include "platform/windows/system.h"
 
 namespace zep {
 

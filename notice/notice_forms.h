@@ -1,29 +1,35 @@
 #pragma once
-// The two shapes the runtime-missing notice takes on POSIX systems: a GTK
-// dialog where a desktop can show one, plain lines on a terminal otherwise.
+// The shapes the runtime-missing notice takes: a dialog where the system can
+// show one (a message box on Windows, a GTK dialog on a POSIX desktop), plain
+// lines on a terminal otherwise (POSIX).
 
 #include <optional>
 #include <string>
 
+#include "platform/dialog.h"
+
 namespace zep::notice {
 
-// Everything the notice shows, in UTF-8, the text encoding of both shapes.
+// Everything the notice shows.
 struct NoticeTexts {
-    std::string title;
-    std::string body;
-    std::string okLabel;
-    std::string helpLabel;
-    std::string helpUrl;
+    std::u16string title;
+    std::u16string body;
+    std::u16string okLabel;
+    std::u16string helpLabel;
+    std::u16string helpUrl;
 };
 
-enum class NoticeChoice { Ok, Help };
+using NoticeChoice = platform::DialogChoice;
 
-// Shows the notice as a modal GTK dialog and waits for the user; nullopt when
-// no dialog can be shown here (no display, no GTK 3, or GTK cannot reach the
-// display). A choice of Help has already opened the help address.
+// Shows the notice as a modal dialog and waits for the user; nullopt when no
+// dialog can be shown here (see platform::showDialog). A choice of Help has
+// already opened the help address, when there is one.
 std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts);
 
-// Writes the notice to standard error as lines, when standard error is a terminal.
+#ifndef _WIN32
+// Writes the notice's title, body and help address to standard error as
+// lines (UTF-8), when standard error is a terminal.
 void writeTerminalNotice(const NoticeTexts& texts);
+#endif
 
 }  // namespace zep::notice

@@ -13,13 +13,8 @@ namespace zep::notice {
 
 void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl) {
     using platform::loadString;
-    using platform::utf16ToUtf8;
     const NoticeTexts texts{
-        utf16ToUtf8(loadString(IDS_RUNTIME_MISSING_TITLE)),
-        utf16ToUtf8(text),
-        utf16ToUtf8(loadString(IDS_BUTTON_OK)),
-        utf16ToUtf8(loadString(IDS_BUTTON_HELP)),
-        utf16ToUtf8(helpUrl),
+        loadString(IDS_RUNTIME_MISSING_TITLE), text, loadString(IDS_BUTTON_OK), loadString(IDS_BUTTON_HELP), helpUrl,
     };
     if (!runDialogNotice(texts)) writeTerminalNotice(texts);
 }

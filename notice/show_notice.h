@@ -1,8 +1,9 @@
 #pragma once
 // What the launcher shows a person: the runtime-missing notice, and the
 // messages of a windowless launcher. Windows shows message boxes
-// (notice_windows.cpp); a POSIX desktop a GTK dialog (notice_gtk.cpp), a
-// terminal lines (notice_terminal.cpp), chosen in notice_posix.cpp.
+// (notice_windows.cpp); a POSIX desktop a dialog (notice_dialog.cpp), a
+// terminal lines (notice_terminal.cpp), chosen in notice_posix.cpp. How a
+// dialog or a box is shown is platform/dialog.h's.
 
 #include <string>
 

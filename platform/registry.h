@@ -2,7 +2,8 @@
 // The registry as the Windows search reads it: the Win32 calls it makes,
 // shaped like the functions they stand for and taking Win32's own values, so
 // that what the search passes is what the system gets, and so that tests can
-// put an in-memory registry in its place. Plain logic, built on every system.
+// put an in-memory registry in its place. Plain logic, built on every system;
+// only the system's own registry is the Windows build's.
 
 #include <cstdint>
 #include <string>
@@ -57,5 +58,10 @@ struct RegistryKeyTraits {
     Registry* registry = nullptr;
 };
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
+
+#ifdef _WIN32
+// The registry of the running system.
+Registry& systemRegistry();
+#endif
 
 }  // namespace zep::platform

@@ -11,6 +11,8 @@ namespace zep::platform {
 
 bool standardErrorIsOpen() { return ::fcntl(STDERR_FILENO, F_GETFD) != -1; }
 
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 bool writeStandardErrorDirectly(std::string_view bytes) {
     // Blocked rather than ignored for the write: an ignored SIGPIPE would be
     // inherited by every program the JVM starts.

@@ -5,8 +5,6 @@
 
 namespace zep::platform {
 
-bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
-
 NullStandardStreams::NullStandardStreams() {
     UniqueFd null(::open("/dev/null", O_RDWR | O_CLOEXEC));
     // The lowest free number is taken, which is a closed stream's: moved out

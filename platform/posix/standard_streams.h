@@ -1,15 +1,11 @@
 #pragma once
-// The standard streams as what a person sees and what a started program
-// inherits (POSIX).
+// The standard streams as what a started program inherits (POSIX).
 
 #include <array>
 
 #include "platform/posix/unique_fd.h"
 
 namespace zep::platform {
-
-// True when standard error is a terminal, where a person reads it.
-bool standardErrorIsTerminal();
 
 // Points standard input, output and error at the null device for as long as
 // it lives, and back at what they were when it goes; a stream that was closed

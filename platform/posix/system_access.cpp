@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "platform/posix/program_file.h"
-#include "platform/posix/system.h"
 #include "platform/system_access.h"
 #include "platform/text.h"
 #include "platform/trace.h"

@@ -1,9 +1,9 @@
 #include "platform/system_access.h"
 #include "platform/paths.h"
+#include "platform/registry.h"
 #include "platform/trace.h"
 #include "platform/windows/owned.h"
 #include "platform/windows/runtime_loader.h"
-#include "platform/windows/system.h"
 #include "platform/windows/win32.h"
 
 #include <algorithm>

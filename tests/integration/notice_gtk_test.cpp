@@ -254,13 +254,13 @@ TEST_F(NoticeGtk, WithoutALanguageTheBodyIsEmptyAndClosingTheWindowIsLikeOk) {
 
 TEST_F(NoticeGtk, TextsAreShownAsTheyAreAndHelpWithoutAnAddressOpensNothing) {
     // Nothing in them is a format, markup or a mnemonic.
-    const NoticeTexts texts{"100% <b>%s</b>", "a %s%n <i>b</i> & c", "_OK", "He__lp", ""};
+    const NoticeTexts texts{u"100% <b>%s</b>", u"a %s%n <i>b</i> & c", u"_OK", u"He__lp", u""};
     std::optional<NoticeChoice> choice;
     const Seen seen = visit(Act::PressHelp, [&] { choice = notice::runDialogNotice(texts); });
     ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(seen.title, texts.title);
-    EXPECT_EQ(seen.texts, std::vector<std::string>{texts.body});
-    EXPECT_EQ(seen.buttons, (std::vector<std::string>{texts.okLabel, texts.helpLabel}));
+    EXPECT_EQ(seen.title, utf16ToUtf8(texts.title));
+    EXPECT_EQ(seen.texts, std::vector<std::string>{utf16ToUtf8(texts.body)});
+    EXPECT_EQ(seen.buttons, (std::vector<std::string>{utf16ToUtf8(texts.okLabel), utf16ToUtf8(texts.helpLabel)}));
     EXPECT_EQ(choice, NoticeChoice::Help);
     EXPECT_EQ(recorder->opened(false), std::vector<std::string>{});
 }

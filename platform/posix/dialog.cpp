@@ -1,11 +1,13 @@
-// The notice as GTK's message dialog, in the shape of the Windows message box:
-// title, body and two buttons, labelled before the dialog is first shown.
+// The dialog on POSIX systems as GTK's message dialog, in the shape of the
+// Windows message box: title, body and two buttons, labelled before the
+// dialog is first shown; and addresses opened through GIO.
 
-#include "notice/default_handler.h"
-#include "notice/gtk_runtime.h"
-#include "notice/notice_forms.h"
+#include "platform/dialog.h"
+#include "platform/posix/gtk_runtime.h"
+#include "platform/posix/standard_streams.h"
+#include "platform/text.h"
 
-namespace zep::notice {
+namespace zep::platform {
 namespace {
 
 // Response ids of the two buttons; GTK's own ids are negative.
@@ -22,18 +24,18 @@ void addButton(const GtkRuntime& gtk, gtk::GtkWidget* dialog, const std::string&
 
 }  // namespace
 
-std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts) {
+std::optional<DialogChoice> showDialog(const DialogTexts& texts) {
     const GtkRuntime* runtime = initialisedGtk();
     if (runtime == nullptr) return std::nullopt;
     const GtkRuntime& gtk = *runtime;
 
     // The body goes through "%s": it is never a format of its own.
     gtk::GtkWidget* dialog = gtk.messageDialogNew(nullptr, gtk::kNoDialogFlags, gtk::kMessageOther, gtk::kButtonsNone,
-                                                  "%s", texts.body.c_str());
+                                                  "%s", utf16ToUtf8(texts.body).c_str());
     auto* window = reinterpret_cast<gtk::GtkWindow*>(dialog);
-    gtk.windowSetTitle(window, texts.title.c_str());
-    addButton(gtk, dialog, texts.okLabel, kOkResponse);
-    addButton(gtk, dialog, texts.helpLabel, kHelpResponse);
+    gtk.windowSetTitle(window, utf16ToUtf8(texts.title).c_str());
+    addButton(gtk, dialog, utf16ToUtf8(texts.okLabel), kOkResponse);
+    addButton(gtk, dialog, utf16ToUtf8(texts.helpLabel), kHelpResponse);
     gtk.dialogSetDefaultResponse(reinterpret_cast<gtk::GtkDialog*>(dialog), kOkResponse);
     // With no window of its own to belong to, the dialog could open behind
     // the terminal or the program that started the launcher.
@@ -48,9 +50,20 @@ std::optional<NoticeChoice> runDialogNotice(const NoticeTexts& texts) {
     gtk.displaySync(gtk.displayGetDefault());
 
     // Closing the window or pressing Escape is no request for help.
-    if (response != kHelpResponse) return NoticeChoice::Ok;
-    if (!texts.helpUrl.empty()) openWithDefaultHandler(gtk, texts.helpUrl);
-    return NoticeChoice::Help;
+    return response == kHelpResponse ? DialogChoice::Help : DialogChoice::Ok;
 }
 
-}  // namespace zep::notice
+void openWithDefaultHandler(const std::u16string& address) {
+    const GtkRuntime* gtk = initialisedGtk();
+    if (gtk == nullptr) return;
+    const std::string uri = utf16ToUtf8(address);
+    // A browser would otherwise inherit the launcher's streams: its chatter
+    // would join the launcher's message, and a caller reading the launcher's
+    // output to its end would wait for the browser to be closed. GIO starts
+    // the program before it returns, so the streams are back for the
+    // launcher's message.
+    const NullStandardStreams detached;
+    gtk->launchDefaultForUri(uri.c_str(), nullptr, nullptr);
+}
+
+}  // namespace zep::platform

@@ -1,10 +1,10 @@
 #pragma once
 // GTK 3 as the launcher reaches it: loaded at run time, never linked, so that
-// the launcher starts on machines without it. The few functions the notice
+// the launcher starts on machines without it. The few functions the dialog
 // calls are declared here by hand, with the types of GTK's own headers
 // reduced to what crosses the call.
 
-namespace zep::notice {
+namespace zep::platform {
 
 namespace gtk {
 using gboolean = int;
@@ -53,4 +53,4 @@ struct GtkRuntime {
 // is loaded once and stays loaded, since it cannot be unloaded safely.
 const GtkRuntime* initialisedGtk();
 
-}  // namespace zep::notice
+}  // namespace zep::platform

@@ -1,11 +1,11 @@
-#include "notice/gtk_runtime.h"
+#include "platform/posix/gtk_runtime.h"
 
 #include <cstdlib>
 #include <initializer_list>
 
 #include "platform/library.h"
 
-namespace zep::notice {
+namespace zep::platform {
 namespace {
 
 bool hasDisplay() {
@@ -17,7 +17,7 @@ bool hasDisplay() {
 }
 
 template <typename Function>
-bool resolve(const platform::Library& library, const char* name, Function& function) {
+bool resolve(const Library& library, const char* name, Function& function) {
     function = library.function<Function>(name);
     return function != nullptr;
 }
@@ -25,7 +25,7 @@ bool resolve(const platform::Library& library, const char* name, Function& funct
 // Null when any function is missing. GTK stays loaded for good: GTK and GLib
 // register types and threads that outlive any attempt to unload them.
 const GtkRuntime* loadGtk() {
-    static const platform::Library library = platform::Library::loadResident(u"libgtk-3.so.0");
+    static const Library library = Library::loadResident(u"libgtk-3.so.0");
     if (!library) return nullptr;
     static GtkRuntime runtime{};
     // GIO's launcher comes with GTK, which depends on it; a lookup searches there too.
@@ -72,4 +72,4 @@ const GtkRuntime* initialisedGtk() {
     return runtime;
 }
 
-}  // namespace zep::notice
+}  // namespace zep::platform
