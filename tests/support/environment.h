@@ -5,10 +5,15 @@
 #include <optional>
 #include <string>
 
+#include "platform/system_access.h"
+
 namespace zep::test {
 
-// The variable's value; nullopt when it is not set.
-std::optional<std::u16string> environmentVariable(const std::u16string& name);
+// The variable's value, read as the launcher reads it; nullopt when it is
+// not set.
+inline std::optional<std::u16string> environmentVariable(const std::u16string& name) {
+    return platform::systemAccess().environmentVariable(name);
+}
 
 // Sets (a value) or removes (nullopt) a variable.
 void setEnvironmentVariable(const std::u16string& name, const std::optional<std::u16string>& value);

@@ -5,12 +5,6 @@
 
 namespace zep::test {
 
-std::optional<std::u16string> environmentVariable(const std::u16string& name) {
-    const char* value = std::getenv(platform::utf16ToUtf8(name).c_str());
-    if (value == nullptr) return std::nullopt;
-    return platform::decodeLossless(value);
-}
-
 void setEnvironmentVariable(const std::u16string& name, const std::optional<std::u16string>& value) {
     const std::string narrowName = platform::utf16ToUtf8(name);
     if (value) {
