@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "discovery/directory_search.h"
-#include "discovery/registry_search.h"
-#include "platform/system_access.h"
+#include "discovery/posix_search.h"
+#include "discovery/windows_search.h"
 #include "tests/support/fake_machine.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/real_system.h"
 
 namespace {
 
@@ -29,10 +29,11 @@ std::u16string pathOf(std::int64_t entries, char16_t separator, const std::u16st
 void PathWithoutHomes(benchmark::State& state) {
     test::FakeMachine machine;
     test::FakeRegistry registry;
+    platform::Trace quiet;
     machine.environment[u"Path"] = pathOf(state.range(0), u';', u"C:\\Program Files\\Vendor\\");
     for (auto _ : state) {
         machine.probes.clear();
-        benchmark::DoNotOptimize(discovery::RegistryRuntimeSearch(machine, registry).searchPathVariable());
+        benchmark::DoNotOptimize(discovery::WindowsRuntimeSearch(machine, registry, quiet).searchPathEntries());
     }
     state.SetComplexityN(state.range(0));
 }
@@ -41,13 +42,15 @@ BENCHMARK(PathWithoutHomes)->Arg(1000)->Arg(2000)->Arg(5000)->Complexity(benchma
 void FamilyWithoutHomes(benchmark::State& state) {
     test::FakeMachine machine;
     test::FakeRegistry registry;
+    platform::Trace quiet;
     for (std::int64_t i = 0; i < state.range(0); ++i) {
         registry.addVersion(u"JDK", u"17.0." + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)),
                             u"C:\\Program Files\\Java\\missing");
     }
     for (auto _ : state) {
         machine.probes.clear();
-        benchmark::DoNotOptimize(discovery::RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"));
+        benchmark::DoNotOptimize(
+            discovery::WindowsRuntimeSearch(machine, registry, quiet).searchRegistryFamily(u"JDK"));
     }
     state.SetComplexityN(state.range(0));
 }
@@ -60,8 +63,9 @@ void RealPathWithoutHomes(benchmark::State& state) {
     for (std::int64_t i = 0; i < state.range(0); ++i)
         list += (i ? ":" : "") + std::string("/nonexistent/dir") + std::to_string(i);
     setenv("PATH", list.c_str(), 1);
+    test::RealSystem real;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(discovery::DirectoryRuntimeSearch(platform::directoryAccess()).searchPathVariable());
+        benchmark::DoNotOptimize(discovery::PosixRuntimeSearch(real.machine, real.trace).searchJavaOnPath());
     }
     state.SetComplexityN(state.range(0));
 }

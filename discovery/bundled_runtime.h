@@ -12,8 +12,7 @@
 
 namespace zep::discovery {
 
-// The full path of the bundled runtime's JVM library when it is a regular
-// file that loads; empty otherwise.
-std::optional<std::u16string> searchBundledRuntime(const HomeLayout& layout, platform::SystemAccess& system);
+// The bundled runtime when its JVM library is a regular file that loads.
+std::optional<RuntimeHome> searchBundledRuntime(const HomeLayout& layout, const SearchContext& context);
 
 }  // namespace zep::discovery

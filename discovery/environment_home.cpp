@@ -11,25 +11,25 @@ std::u16string variableText(platform::SystemAccess& system, const std::u16string
     return value->substr(0, value->find(u'\0'));
 }
 
-std::optional<std::u16string> searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system) {
-    const std::u16string home = variableText(system, kJavaHomeVariable);
+std::optional<RuntimeHome> searchZepJavaHomeVariable(const HomeLayout& layout, const SearchContext& context) {
+    const std::u16string home = variableText(context.machine, kJavaHomeVariable);
     if (home.empty()) {
-        traceSource(kJavaHomeVariable, "not set");
+        traceSource(context.trace, kJavaHomeVariable, "not set");
         return std::nullopt;
     }
-    return resolveJvmFromHome(home, layout, system, kJavaHomeVariable);
+    return resolveJvmFromHome(home, layout, context, kJavaHomeVariable);
 }
 
-std::optional<std::u16string> searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
-                                             bool (*isAbsolute)(std::u16string_view)) {
+std::optional<RuntimeHome> searchJavaHomeVariable(const HomeLayout& layout, const SearchContext& context,
+                                                  bool (*isAbsolute)(std::u16string_view)) {
     // Quotes around the value are a common slip that build tools forgive.
-    const std::u16string home(withoutQuotes(variableText(system, u"JAVA_HOME")));
+    const std::u16string home(withoutQuotes(variableText(context.machine, u"JAVA_HOME")));
     if (home.empty()) {
-        traceSource(u"JAVA_HOME", "not set");
+        traceSource(context.trace, u"JAVA_HOME", "not set");
     } else if (!isAbsolute(home)) {
-        traceCandidate(u"JAVA_HOME", home, "not absolute");
+        traceCandidate(context.trace, u"JAVA_HOME", home, "not absolute");
     } else {
-        return resolveJvmFromHome(home, layout, system, u"JAVA_HOME");
+        return resolveJvmFromHome(home, layout, context, u"JAVA_HOME");
     }
     return std::nullopt;
 }

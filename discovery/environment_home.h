@@ -13,12 +13,12 @@ std::u16string variableText(platform::SystemAccess& system, const std::u16string
 
 // The first stage of every search: the home that QRVN_ZEP_JAVA_HOME names, if
 // it resolves. An unset or empty variable gives no candidate.
-std::optional<std::u16string> searchJavaHomeVariable(const HomeLayout& layout, platform::SystemAccess& system);
+std::optional<RuntimeHome> searchZepJavaHomeVariable(const HomeLayout& layout, const SearchContext& context);
 
 // A later stage of every search: the home that JAVA_HOME names, the variable
 // other tools set, if it is an absolute path and resolves; one pair of
 // surrounding double quotes is dropped.
-std::optional<std::u16string> searchJavaHome(const HomeLayout& layout, platform::SystemAccess& system,
-                                             bool (*isAbsolute)(std::u16string_view));
+std::optional<RuntimeHome> searchJavaHomeVariable(const HomeLayout& layout, const SearchContext& context,
+                                                  bool (*isAbsolute)(std::u16string_view));
 
 }  // namespace zep::discovery

@@ -1,11 +1,10 @@
-#include "discovery/directory_search.h"
 #include "discovery/find_java_runtime.h"
-#include "platform/system_access.h"
+#include "discovery/posix_search.h"
 
-namespace zep {
+namespace zep::discovery {
 
-std::optional<std::u16string> findJavaRuntime() {
-    return discovery::DirectoryRuntimeSearch(platform::directoryAccess()).findJavaRuntime();
+std::optional<FoundRuntime> findJavaRuntime(const platform::System& system) {
+    return PosixRuntimeSearch(system.machine, system.trace).find();
 }
 
-}  // namespace zep
+}  // namespace zep::discovery

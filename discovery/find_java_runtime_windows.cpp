@@ -1,19 +1,16 @@
 #include "discovery/find_java_runtime.h"
-#include "discovery/registry_search.h"
-#include "platform/registry.h"
-#include "platform/system_access.h"
-#include "platform/trace.h"
+#include "discovery/windows_search.h"
 
-namespace zep {
+namespace zep::discovery {
 
-std::optional<std::u16string> findJavaRuntime() {
+std::optional<FoundRuntime> findJavaRuntime(const platform::System& system) {
     // Probing a Path entry on an empty removable drive must not stop the
     // launcher on a system error box.
     const platform::QuietErrorBoxes quiet;
-    discovery::RegistryRuntimeSearch search(platform::systemAccess(), platform::systemRegistry());
-    std::optional<std::u16string> result = search.findJavaRuntime();
-    if (!result && platform::trace::on()) search.traceRuntimesOf32BitView();
-    return result;
+    WindowsRuntimeSearch search(system.machine, system.registry, system.trace);
+    std::optional<FoundRuntime> found = search.find();
+    if (!found && system.trace.on()) search.traceRuntimesOf32BitView();
+    return found;
 }
 
-}  // namespace zep
+}  // namespace zep::discovery

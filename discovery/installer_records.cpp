@@ -5,7 +5,6 @@
 
 #include "discovery/registry_key.h"
 #include "discovery/search_trace.h"
-#include "platform/runtime_text.h"
 #include "platform/trace.h"
 
 namespace zep::discovery {
@@ -19,6 +18,7 @@ struct Software {
     platform::Registry::Key root;
     std::uint32_t access;
     std::u16string_view shown;
+    platform::Trace& trace;
 
     // The key `below` SOFTWARE. One that is there but cannot be opened (its
     // access denied) is named in the trace; one that is not there is the
@@ -27,7 +27,7 @@ struct Software {
         std::int32_t status = win32::kErrorSuccess;
         auto key = RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access, &status);
         if (!key && status != win32::kErrorFileNotFound) {
-            traceSource(keyPath({shown, below}), "cannot be opened, error " + std::to_string(status));
+            traceSource(trace, keyPath({shown, below}), "cannot be opened, error " + std::to_string(status));
         }
         return key;
     }
@@ -36,16 +36,16 @@ struct Software {
     // with `status`, was passed over.
     void tellPassedOver(platform::Registry& registry, std::u16string_view below, std::u16string_view name,
                         std::int32_t status) const {
-        if (!platform::trace::on()) return;
-        const std::string value = platform::toOutputBytes(name);
+        if (!trace.on()) return;
+        const std::string value = platform::trace::text(name);
         if (status == win32::kErrorUnsupportedType) {
-            traceSource(keyPath({shown, below}), value + " is not a string");
+            traceSource(trace, keyPath({shown, below}), value + " is not a string");
         } else if (status != win32::kErrorFileNotFound) {
-            traceSource(keyPath({shown, below}), value + " cannot be read, error " + std::to_string(status));
+            traceSource(trace, keyPath({shown, below}), value + " cannot be read, error " + std::to_string(status));
         } else if (RegistryKey::open(registry, root, keyPath({u"SOFTWARE", below}), access)) {
-            traceSource(keyPath({shown, below}), "no " + value + " value");
+            traceSource(trace, keyPath({shown, below}), "no " + value + " value");
         } else {
-            traceSource(keyPath({shown, below}), "no such key");
+            traceSource(trace, keyPath({shown, below}), "no such key");
         }
     }
 };
@@ -127,15 +127,16 @@ bool isNewerVersion(std::u16string_view a, std::u16string_view b) {
     return !left.empty() && right.empty();
 }
 
-std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view) {
+std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view,
+                                              platform::Trace& trace) {
     const std::uint32_t access = win32::kKeyRead | view;
     // Both views share HKEY_CURRENT_USER\SOFTWARE: it is read once, with the 64-bit view.
     std::vector<Software> places;
     if (view == win32::kKeyWow64_32Key) {
-        places.push_back({win32::kHkeyLocalMachine, access, u"HKLM\\SOFTWARE\\WOW6432Node"});
+        places.push_back({win32::kHkeyLocalMachine, access, u"HKLM\\SOFTWARE\\WOW6432Node", trace});
     } else {
-        places.push_back({win32::kHkeyLocalMachine, access, u"HKLM\\SOFTWARE"});
-        places.push_back({win32::kHkeyCurrentUser, access, u"HKCU\\SOFTWARE"});
+        places.push_back({win32::kHkeyLocalMachine, access, u"HKLM\\SOFTWARE", trace});
+        places.push_back({win32::kHkeyCurrentUser, access, u"HKCU\\SOFTWARE", trace});
     }
     std::vector<InstallerRecord> records;
     for (const Software& software : places) {

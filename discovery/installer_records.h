@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/trace.h"
 
 namespace zep::discovery {
 
@@ -30,7 +31,8 @@ bool isNewerVersion(std::u16string_view a, std::u16string_view b);
 // view `view` (KEY_WOW64_64KEY or KEY_WOW64_32KEY; HKEY_CURRENT_USER\SOFTWARE,
 // which both views share, only in the 64-bit one), newest version first;
 // equal versions in the order read, HKEY_LOCAL_MACHINE first. Values that are
-// not strings are passed over; every key opened is closed again.
-std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view);
+// not strings are passed over, and said so in `trace`; every key opened is
+// closed again.
+std::vector<InstallerRecord> installerRecords(platform::Registry& registry, std::uint32_t view, platform::Trace& trace);
 
 }  // namespace zep::discovery

@@ -1,13 +1,13 @@
 #include "discovery/java_home.h"
 
 #include "discovery/search_trace.h"
-#include "platform/runtime_text.h"
+#include "platform/trace.h"
 
 namespace zep::discovery {
 namespace {
 
 // "no bin\java.exe": a file of the layout, named relative to the home.
-std::string missing(std::u16string_view file) { return "no " + platform::toOutputBytes(file.substr(1)); }
+std::string missing(std::u16string_view file) { return "no " + platform::trace::text(file.substr(1)); }
 
 // `home` followed by `relative` (one of the layout's paths, which begin with
 // the separator), by plain concatenation, except where Windows would read
@@ -25,37 +25,38 @@ std::u16string joinHome(std::u16string_view home, std::u16string_view relative) 
 
 }  // namespace
 
-bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system,
+bool isJavaHome(const std::u16string& home, const HomeLayout& layout, const SearchContext& context,
                 std::u16string_view source) {
-    if (!system.isPresent(joinHome(home, layout.javaExecutable))) {
-        traceCandidate(source, home, missing(layout.javaExecutable));
+    if (!context.machine.isPresent(joinHome(home, layout.javaExecutable))) {
+        traceCandidate(context.trace, source, home, missing(layout.javaExecutable));
         return false;
     }
     const std::u16string library = joinHome(home, layout.jvmLibrary);
-    if (!system.isPresent(library)) {
-        traceCandidate(source, home, missing(layout.jvmLibrary));
+    if (!context.machine.isPresent(library)) {
+        traceCandidate(context.trace, source, home, missing(layout.jvmLibrary));
         return false;
     }
     // The costly probe comes last: it rejects a library that is there but
     // cannot live in this process (another architecture, missing imports).
-    return libraryLoads(home, library, system, source);
+    return libraryLoads(home, library, context, source);
 }
 
-bool libraryLoads(const std::u16string& home, const std::u16string& library, platform::SystemAccess& system,
+bool libraryLoads(const std::u16string& home, const std::u16string& library, const SearchContext& context,
                   std::u16string_view source) {
-    const platform::LoadProbe probe = system.probeLoad(library);
-    traceCandidate(source, home, probe.loaded ? "accepted" : "does not load: " + probe.failure);
+    const platform::LoadProbe probe = context.machine.probeLoad(library);
+    traceCandidate(context.trace, source, home, probe.loaded ? "accepted" : "does not load: " + probe.failure);
     return probe.loaded;
 }
 
-std::optional<std::u16string> resolveJvmFromHome(const std::u16string& home, const HomeLayout& layout,
-                                                 platform::SystemAccess& system, std::u16string_view source) {
+std::optional<RuntimeHome> resolveJvmFromHome(const std::u16string& home, const HomeLayout& layout,
+                                              const SearchContext& context, std::u16string_view source) {
     std::u16string candidate = home;
-    if (!isJavaHome(candidate, layout, system, source)) {
+    if (!isJavaHome(candidate, layout, context, source)) {
         candidate = joinHome(home, layout.jreDirectory);
-        if (!isJavaHome(candidate, layout, system, source)) return std::nullopt;
+        if (!isJavaHome(candidate, layout, context, source)) return std::nullopt;
     }
-    return joinHome(candidate, layout.jvmLibrary);
+    std::u16string library = joinHome(candidate, layout.jvmLibrary);
+    return RuntimeHome{std::move(candidate), std::move(library)};
 }
 
 }  // namespace zep::discovery

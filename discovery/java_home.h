@@ -5,9 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "discovery/find_java_runtime.h"
 #include "platform/system_access.h"
+#include "platform/trace.h"
 
 namespace zep::discovery {
+
+// What a search looks at, and the trace it tells what it sees there.
+struct SearchContext {
+    platform::SystemAccess& machine;
+    platform::Trace& trace;
+};
 
 // Where a home keeps its launcher and its JVM library, relative to the home.
 // Each begins with the separator, so paths are joined by plain concatenation
@@ -26,18 +34,17 @@ inline constexpr HomeLayout kPosixHome{u"/bin/java", u"/lib/server/libjvm.so", u
 // `home` and the library loads into this process; the probe load is released
 // before this returns. `source` names where the candidate came from, for the
 // trace.
-bool isJavaHome(const std::u16string& home, const HomeLayout& layout, platform::SystemAccess& system,
+bool isJavaHome(const std::u16string& home, const HomeLayout& layout, const SearchContext& context,
                 std::u16string_view source = u"candidate");
 
 // True when the JVM library at `library`, inside `home`, loads into this
 // process (the probe load is released again); says so in the trace.
-bool libraryLoads(const std::u16string& home, const std::u16string& library, platform::SystemAccess& system,
+bool libraryLoads(const std::u16string& home, const std::u16string& library, const SearchContext& context,
                   std::u16string_view source);
 
-// When `home`, or else `home` + jreDirectory, is a Java home: that directory
-// + jvmLibrary.
-std::optional<std::u16string> resolveJvmFromHome(const std::u16string& home, const HomeLayout& layout,
-                                                 platform::SystemAccess& system,
-                                                 std::u16string_view source = u"candidate");
+// When `home`, or else `home` + jreDirectory, is a Java home: that directory,
+// and it + jvmLibrary.
+std::optional<RuntimeHome> resolveJvmFromHome(const std::u16string& home, const HomeLayout& layout,
+                                              const SearchContext& context, std::u16string_view source = u"candidate");
 
 }  // namespace zep::discovery

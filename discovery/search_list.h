@@ -11,11 +11,11 @@ namespace zep::discovery {
 // anything, the entries taken left to right, the empty ones included (a
 // leading, doubled or trailing separator each make one).
 template <typename Find>
-std::optional<std::u16string> findInEntries(std::u16string_view list, char16_t separator, Find find) {
+auto findInEntries(std::u16string_view list, char16_t separator, Find find) {
     for (;;) {
         const std::size_t end = list.find(separator);
-        if (std::optional<std::u16string> found = find(std::u16string(list.substr(0, end)))) return found;
-        if (end == std::u16string_view::npos) return std::nullopt;
+        auto found = find(std::u16string(list.substr(0, end)));
+        if (found || end == std::u16string_view::npos) return found;
         list.remove_prefix(end + 1);
     }
 }

@@ -4,12 +4,15 @@
 
 #include <string_view>
 
+#include "platform/trace.h"
+
 namespace zep::discovery {
 
 // "<source> "<place>": <verdict>"
-void traceCandidate(std::u16string_view source, std::u16string_view place, std::string_view verdict);
+void traceCandidate(platform::Trace& trace, std::u16string_view source, std::u16string_view place,
+                    std::string_view verdict);
 
 // "<source>: <verdict>", for a source that names no place.
-void traceSource(std::u16string_view source, std::string_view verdict);
+void traceSource(platform::Trace& trace, std::u16string_view source, std::string_view verdict);
 
 }  // namespace zep::discovery

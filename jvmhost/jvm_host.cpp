@@ -17,56 +17,56 @@ constexpr const char* kArgumentsFailed = "Failed to create command line argument
 std::string found(bool made) { return made ? "found in " : "not found after "; }
 
 // A pending Java exception is described by the runtime, then the step fails.
-void checkJavaException(JNIEnv* env, const char* message) {
+void checkJavaException(platform::Trace& trace, JNIEnv* env, const char* message) {
     if (env != nullptr && env->ExceptionOccurred() != nullptr) {
-        trace::line("a Java exception is pending");
+        trace.line("a Java exception is pending");
         env->ExceptionDescribe();
         throw std::runtime_error(message);
     }
 }
 
 // A failed condition fails the step at once, leaving any exception pending.
-void checkStep(JNIEnv* env, bool condition, const char* message) {
+void checkStep(platform::Trace& trace, JNIEnv* env, bool condition, const char* message) {
     if (!condition) throw std::runtime_error(message);
-    checkJavaException(env, message);
+    checkJavaException(trace, env, message);
 }
 
 // A call that makes something: a pending exception is described and the step
 // fails, and so does a null result. JNI allows nothing but a few calls while
 // an exception is pending, so each is checked before the next is made.
-void checkMade(JNIEnv* env, bool made, const char* message) {
-    checkJavaException(env, message);
+void checkMade(platform::Trace& trace, JNIEnv* env, bool made, const char* message) {
+    checkJavaException(trace, env, message);
     if (!made) throw std::runtime_error(message);
 }
 
-jobjectArray makeArguments(JNIEnv* env, const std::vector<std::u16string>& arguments) {
+jobjectArray makeArguments(platform::Trace& trace, JNIEnv* env, const std::vector<std::u16string>& arguments) {
     const jstring emptyString = env->NewStringUTF("");
-    checkMade(env, emptyString != nullptr, kArgumentsFailed);
+    checkMade(trace, env, emptyString != nullptr, kArgumentsFailed);
     const jclass stringClass = env->FindClass("java/lang/String");
-    checkMade(env, stringClass != nullptr, kArgumentsFailed);
+    checkMade(trace, env, stringClass != nullptr, kArgumentsFailed);
     const auto count = static_cast<jsize>(arguments.size());
     const jobjectArray array = env->NewObjectArray(count, stringClass, emptyString);
     if (array == nullptr) throw std::runtime_error(kArgumentsFailed);
-    checkJavaException(env, kArgumentsFailed);
+    checkJavaException(trace, env, kArgumentsFailed);
     for (jsize i = 0; i < count; ++i) {
         // UTF-16 code units go over as they are: no code page stands between
         // the command line and the Java program.
         const std::u16string& argument = arguments[static_cast<std::size_t>(i)];
         const jstring text =
             env->NewString(reinterpret_cast<const jchar*>(argument.data()), static_cast<jsize>(argument.size()));
-        checkMade(env, text != nullptr, kArgumentsFailed);
+        checkMade(trace, env, text != nullptr, kArgumentsFailed);
         env->SetObjectArrayElement(array, i, text);
-        checkJavaException(env, kArgumentsFailed);
+        checkJavaException(trace, env, kArgumentsFailed);
     }
     return array;
 }
 
 }  // namespace
 
-Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options) {
+Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options, platform::Trace& trace) {
     const auto createJavaVm = library.function<CreateJavaVm>("JNI_CreateJavaVM");
     if (createJavaVm == nullptr) {
-        trace::line("JVM library has no JNI_CreateJavaVM");
+        trace.line("JVM library has no JNI_CreateJavaVM");
         throw std::runtime_error("Cannot find JNI_CreateJavaVM entry point.");
     }
     JavaVMInitArgs initArgs{};
@@ -74,61 +74,61 @@ Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& optio
     initArgs.nOptions = static_cast<jint>(options.size());
     initArgs.options = options.data();
     initArgs.ignoreUnrecognized = JNI_FALSE;
-    trace::line([&] {
+    trace.line([&] {
         return "JNI_CreateJavaVM, JNI 1.6, " + std::to_string(options.size()) + " options as the runtime reads them:";
     });
     for (const JavaVMOption& option : options.records())
-        trace::line([&] { return "  " + trace::runtimeText(option.optionString); });
+        trace.line([&] { return "  " + trace::runtimeText(option.optionString); });
     // The machine is owned only when it was made: a failed creation must
     // leave nothing to destroy, whatever it wrote.
     JavaVM* createdVm = nullptr;
     JNIEnv* createdEnv = nullptr;
     const trace::Stopwatch creating;
     const jint created = createJavaVm(&createdVm, reinterpret_cast<void**>(&createdEnv), &initArgs);
-    trace::line(
-        [&] { return "JNI_CreateJavaVM returned " + std::to_string(created) + " after " + creating.elapsed(); });
+    trace.line([&] { return "JNI_CreateJavaVM returned " + std::to_string(created) + " after " + creating.elapsed(); });
     if (created < 0) throw std::runtime_error("Create JVM failed.");
-    Machine machine{UniqueJavaVm(createdVm), createdEnv};
+    Machine machine{UniqueJavaVm(createdVm, JavaVmTraits{&trace}), createdEnv};
     if (!machine.vm || machine.env == nullptr) {
-        trace::line("JNI_CreateJavaVM gave no machine or no environment");
+        trace.line("JNI_CreateJavaVM gave no machine or no environment");
         throw std::runtime_error("Create JVM failed.");
     }
-    checkJavaException(machine.env, "Exception occurred during JVM creation.");
+    checkJavaException(trace, machine.env, "Exception occurred during JVM creation.");
     return machine;
 }
 
-void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments) {
-    checkStep(env, !mainClass.empty(), "Main class invalid.");
+void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments,
+              platform::Trace& trace) {
+    checkStep(trace, env, !mainClass.empty(), "Main class invalid.");
     const trace::Stopwatch finding;
     const jclass entryClass = env->FindClass(mainClass.c_str());
-    trace::line([&] { return "FindClass " + mainClass + ": " + found(entryClass != nullptr) + finding.elapsed(); });
-    checkStep(env, entryClass != nullptr, "Failed to load main class.");
+    trace.line([&] { return "FindClass " + mainClass + ": " + found(entryClass != nullptr) + finding.elapsed(); });
+    checkStep(trace, env, entryClass != nullptr, "Failed to load main class.");
 
     const trace::Stopwatch building;
-    const jobjectArray array = makeArguments(env, arguments);
-    trace::line([&] {
+    const jobjectArray array = makeArguments(trace, env, arguments);
+    trace.line([&] {
         return "String[" + std::to_string(arguments.size()) + "] of the program arguments made in " +
                building.elapsed();
     });
 
     const trace::Stopwatch looking;
     const jmethodID mainMethod = env->GetStaticMethodID(entryClass, kMainName, kMainSignature);
-    trace::line([&] {
+    trace.line([&] {
         return std::string("GetStaticMethodID ") + kMainName + kMainSignature + ": " + found(mainMethod != nullptr) +
                looking.elapsed();
     });
-    checkStep(env, mainMethod != nullptr, "Failed to find main method.");
+    checkStep(trace, env, mainMethod != nullptr, "Failed to find main method.");
     const trace::Stopwatch running;
-    trace::line("calling main");
+    trace.line("calling main");
     env->CallStaticVoidMethod(entryClass, mainMethod, array);
-    trace::line([&] { return "main returned after " + running.elapsed(); });
-    checkJavaException(env, "Exception occurred when calling main method.");
+    trace.line([&] { return "main returned after " + running.elapsed(); });
+    checkJavaException(trace, env, "Exception occurred when calling main method.");
 }
 
 void JavaVmTraits::close(pointer vm) const noexcept {
     const trace::Stopwatch destroying;
     vm->DestroyJavaVM();
-    trace::line([&] { return "DestroyJavaVM returned after " + destroying.elapsed(); });
+    if (trace != nullptr) trace->line([&] { return "DestroyJavaVM returned after " + destroying.elapsed(); });
 }
 
 }  // namespace zep::jvmhost

@@ -13,6 +13,7 @@
 #include "jvmhost/jvm_options.h"
 #include "platform/handle.h"
 #include "platform/library.h"
+#include "platform/trace.h"
 
 namespace zep::jvmhost {
 
@@ -23,6 +24,7 @@ struct JavaVmTraits {
     static constexpr pointer invalid() noexcept { return nullptr; }
     static constexpr bool isValid(pointer vm) noexcept { return vm != nullptr; }
     void close(pointer vm) const noexcept;
+    platform::Trace* trace = nullptr;  // told how long the destruction took
 };
 using UniqueJavaVm = platform::UniqueHandle<JavaVmTraits>;
 
@@ -35,12 +37,14 @@ struct Machine {
 
 // Creates the machine from `library`, JNI 1.6, unrecognised options an error.
 // A machine made but unusable (no environment, an exception pending) is
-// destroyed again before the step fails.
-Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options);
+// destroyed again before the step fails. Each step, and the machine's
+// destruction, is told to `trace`.
+Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options, platform::Trace& trace);
 
 // Finds the class `mainClass` (JNI name; empty means none was given), makes a
 // String[] of `arguments` and calls its static main with it, returning when
 // main returns.
-void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments);
+void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments,
+              platform::Trace& trace);
 
 }  // namespace zep::jvmhost

@@ -4,7 +4,7 @@
 
 #include "launcher/command_line.h"
 
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 #include "platform/text.h"
 
 namespace zep {

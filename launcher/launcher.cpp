@@ -1,6 +1,5 @@
 #include "launcher/launcher.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -8,9 +7,8 @@
 #include "launcher/options_file.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 #include "platform/trace.h"
-#include "resources/help_address.h"
 
 namespace zep {
 namespace {
@@ -42,16 +40,16 @@ std::string describe(const ParsedOption& option) {
 LoadedRuntime::~LoadedRuntime() {
     if (!library) return;
     library.reset();
-    trace::line("JVM library released");
+    trace.line("JVM library released");
 }
 
-Launcher::Launcher(Messages& told) : messages(told), helpUrl(kDefaultHelpUrl) {}
+Launcher::Launcher(const platform::System& reached, Messages& told)
+    : system(reached), messages(told), jvmModule(reached.trace) {}
 
-bool Launcher::run(int argc, const char16_t* const argv[]) {
+bool Launcher::run(std::span<const std::u16string> arguments) {
     try {
-        const std::vector<OptionsFile> files = readOptionsFiles();
-        const std::vector<std::u16string_view> arguments(argv + std::min(argc, 1), argv + argc);
-        apply(parseArguments(files, arguments));
+        const std::vector<OptionsFile> files = readOptionsFiles(system);
+        apply(parseArguments(files, std::vector<std::u16string_view>(arguments.begin(), arguments.end())));
         for (const char* option : kFixedOptions) jvmOptions.append(option);
         createJvm();
         invokeMain();
@@ -67,7 +65,7 @@ void Launcher::apply(ParsedLaunch parsed) {
     // trace lists them all.
     const std::u16string* warnedIgnoring = nullptr;
     for (const ParsedOption& option : parsed.options) {
-        trace::line([&] { return describe(option); });
+        system.trace.line([&] { return describe(option); });
         if (option.kind == ParsedOption::Kind::Ignored) {
             if (warnedIgnoring == nullptr || *warnedIgnoring != option.file) messages.warn(option.warning);
             warnedIgnoring = &option.file;
@@ -77,35 +75,38 @@ void Launcher::apply(ParsedLaunch parsed) {
             messages.warn(option.warning);
             continue;
         }
-        notice::applyLanguageOption(option.text, noticeText, helpUrl);
+        notice::applyLanguageOption(option.text, notice);
         jvmOptions.append(platform::toRuntimeEncoding(option.text));
     }
-    trace::line([&] {
+    system.trace.line([&] {
         if (!parsed.commandWord) return std::string("no command word");
         return "command word " + trace::quoted(*parsed.commandWord) + ": " +
                (parsed.invalidCommand() ? std::string("no such command") : "class " + parsed.mainClass);
     });
     if (parsed.invalidCommand()) throw std::runtime_error("Invalid command.");
-    trace::line([&] { return "program arguments: " + std::to_string(parsed.programArgs.size()); });
+    system.trace.line([&] { return "program arguments: " + std::to_string(parsed.programArgs.size()); });
     mainClass = std::move(parsed.mainClass);
     programArgs = std::move(parsed.programArgs);
 }
 
 void Launcher::createJvm() {
     const trace::Stopwatch searching;
-    const std::optional<std::u16string> path = findJavaRuntime();
-    trace::line([&] {
-        return !path ? "no Java runtime found, after " + searching.elapsed()
-                     : "runtime search chose " + trace::quoted(*path) + " in " + searching.elapsed();
+    jvmModule.found = discovery::findJavaRuntime(system);
+    const std::optional<discovery::FoundRuntime>& found = jvmModule.found;
+    system.trace.line([&] {
+        return !found ? "no Java runtime found, after " + searching.elapsed()
+                      : "runtime search chose " + trace::quoted(found->runtime.library) + " in " + searching.elapsed();
     });
-    if (!path) {
+    if (!found) {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to find java install path");
     }
+    // Loaded again, as the probe left it: what the search proved is that it
+    // loaded then.
     const trace::Stopwatch loading;
-    jvmModule.library = platform::RuntimeLibrary::load(*path);
+    jvmModule.library = platform::RuntimeLibrary::load(found->runtime.library);
     const platform::RuntimeLibrary& library = jvmModule.library;
-    trace::line([&] {
+    system.trace.line([&] {
         return library ? "JVM library loaded in " + loading.elapsed()
                        : "JVM library does not load now: " + library.failure();
     });
@@ -113,17 +114,17 @@ void Launcher::createJvm() {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
     }
-    machine = jvmhost::createMachine(library, jvmOptions);
+    machine = jvmhost::createMachine(library, jvmOptions, system.trace);
 }
 
-void Launcher::invokeMain() { jvmhost::callMain(machine.env, mainClass, programArgs); }
+void Launcher::invokeMain() { jvmhost::callMain(machine.env, mainClass, programArgs, system.trace); }
 
 void Launcher::showJavaMissingNotice() {
     const trace::Stopwatch shown;
-    if (noticeText.empty()) notice::loadNoticeText(noticeText, helpUrl);
-    notice::showRuntimeMissingNotice(noticeText, helpUrl);
+    if (notice.body.empty()) notice::loadNoticeText(notice);
+    notice::showRuntimeMissingNotice(notice);
     messages.noticeShown();
-    trace::line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });
+    system.trace.line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });
 }
 
 }  // namespace zep

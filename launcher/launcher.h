@@ -4,37 +4,47 @@
 // texts of the runtime-missing notice; and the order of a launch's steps, each
 // a short call into the subsystem that does it.
 
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "discovery/find_java_runtime.h"
 #include "jvmhost/jvm_host.h"
 #include "jvmhost/jvm_options.h"
 #include "launcher/command_line.h"
 #include "launcher/message.h"
+#include "notice/notice_text.h"
 #include "platform/library.h"
+#include "platform/system.h"
 
 namespace zep {
 
-// The runtime's library, released last of all, and said so in the trace.
+// The runtime the search chose and its library, released last of all, and
+// said so in the trace.
 struct LoadedRuntime {
-    LoadedRuntime() = default;
+    explicit LoadedRuntime(platform::Trace& told) : trace(told) {}
     LoadedRuntime(const LoadedRuntime&) = delete;
     LoadedRuntime& operator=(const LoadedRuntime&) = delete;
     ~LoadedRuntime();
 
-    platform::RuntimeLibrary library;  // with the C runtime loaded for it
+    platform::Trace& trace;
+    std::optional<discovery::FoundRuntime> found;  // its home, its library, the stage that chose it
+    platform::RuntimeLibrary library;              // with the C runtime loaded for it
 };
 
 class Launcher {
 public:
-    // The launch tells its warnings and its failure through `messages`.
-    explicit Launcher(Messages& told);
+    // The launch reaches the system through `system` (whose trace it tells
+    // each step) and tells its warnings and its failure through `told`.
+    Launcher(const platform::System& system, Messages& told);
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // Performs one launch. Every failure the launcher detects is reported
-    // here; returns true when the launch completed.
-    bool run(int argc, const char16_t* const argv[]);
+    // Performs one launch over the command line's arguments after the
+    // program's name. Every failure the launcher detects is reported here;
+    // returns true when the launch completed.
+    bool run(std::span<const std::u16string> arguments);
 
 private:
     // Takes what parsing found: writes the warnings, lets -Duser.language=
@@ -49,14 +59,14 @@ private:
     // Teardown is this order, reversed: the texts and lists go, the option
     // texts are freed, the machine is destroyed (which waits for the Java
     // program's non-daemon threads), and last the runtime's library goes.
+    const platform::System& system;
     Messages& messages;
     LoadedRuntime jvmModule;
     jvmhost::Machine machine;        // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;  // in the encoding the runtime reads, owned here
     std::vector<std::u16string> programArgs;
-    std::string mainClass;  // JNI class name; empty until a command word is taken
-    std::u16string helpUrl;
-    std::u16string noticeText;
+    std::string mainClass;      // JNI class name; empty until a command word is taken
+    notice::NoticeText notice;  // its language chosen by a -Duser.language= option
 };
 
 }  // namespace zep

@@ -1,11 +1,13 @@
 // The entry point of zep.exe, and of zepw.exe (ZEP_WINDOWLESS), the same
 // launcher without a console window. Windows hands over the command line as
-// UTF-16, which the launcher keeps as it is.
+// UTF-16, which the launcher keeps as it is. The system the launch reaches is
+// made here, once, and lent to it.
 
 #include <string>
 #include <vector>
 
-#include "launcher/launch.h"
+#include "launcher/launcher_main.h"
+#include "platform/windows/system_access.h"
 
 #ifdef ZEP_WINDOWLESS
 #include "platform/windows/standard_error_given.h"
@@ -20,7 +22,11 @@ int wmain(int argc, wchar_t* argv[]) {
 #else
     const zep::MessageMode mode = zep::MessageMode::Write;
 #endif
-    return zep::launch(
+    zep::platform::Trace trace;
+    zep::platform::Win32Access machine(trace);
+    zep::platform::Win32Registry registry;
+    return zep::launcherMain(
+        {machine, registry, trace},
         [&] {
             std::vector<std::u16string> arguments;
             arguments.reserve(static_cast<std::size_t>(argc));

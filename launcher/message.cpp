@@ -2,7 +2,6 @@
 
 #include "notice/show_notice.h"
 #include "platform/standard_error.h"
-#include "platform/trace.h"
 
 namespace zep {
 
@@ -11,7 +10,7 @@ void Messages::warn(std::string_view message) {
         // Written as the trace is, so that a closed pipe cannot end the
         // launcher before its exit code says what happened.
         if (platform::writeStandardErrorDirectly(message)) {
-            platform::trace::messageWritten();
+            trace_.messageWritten();
             return;
         }
         if (mode_ == MessageMode::Write) return;

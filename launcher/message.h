@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/trace.h"
+
 namespace zep {
 
 enum class MessageMode {
@@ -17,10 +19,12 @@ enum class MessageMode {
     CollectOnceUnwritten  // to standard error, and for the box from the first that cannot be written
 };
 
-// The messages of one launch, owned by it.
+// The messages of one launch, owned by it. `trace` learns of each one written,
+// so that its next line starts on a line of its own.
 class Messages {
 public:
-    explicit Messages(MessageMode mode = MessageMode::Write) noexcept : mode_(mode) {}
+    explicit Messages(platform::Trace& trace, MessageMode mode = MessageMode::Write) noexcept
+        : trace_(trace), mode_(mode) {}
     Messages(const Messages&) = delete;
     Messages& operator=(const Messages&) = delete;
 
@@ -37,6 +41,7 @@ public:
     void noticeShown() noexcept { noticeShown_ = true; }
 
 private:
+    platform::Trace& trace_;
     MessageMode mode_;
     bool noticeShown_ = false;
     std::u16string collected_;  // one message a line

@@ -5,7 +5,6 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/system_access.h"
 #include "platform/text.h"
 #include "platform/trace.h"
 
@@ -50,13 +49,13 @@ std::string optionCount(const std::vector<OptionLine>& lines) {
 }
 
 // Reads one file; nullopt when it is not there.
-std::optional<OptionsFile> readOptionsFile(const std::u16string& path) {
+std::optional<OptionsFile> readOptionsFile(const std::u16string& path, platform::Trace& trace) {
     const platform::SmallFile file = platform::readSmallFile(path, kOptionsFileLimit);
     std::string problem;
     OptionsText text;
     switch (file.status) {
     case platform::SmallFile::Status::Absent:
-        trace::line([&] { return "options file " + trace::quoted(path) + ": not present"; });
+        trace.line([&] { return "options file " + trace::quoted(path) + ": not present"; });
         return std::nullopt;
     case platform::SmallFile::Status::NotRegular:
         problem = "not a regular file";
@@ -73,10 +72,10 @@ std::optional<OptionsFile> readOptionsFile(const std::u16string& path) {
         break;
     }
     if (!problem.empty()) {
-        trace::line([&] { return "options file " + trace::quoted(path) + ": invalid: " + problem; });
+        trace.line([&] { return "options file " + trace::quoted(path) + ": invalid: " + problem; });
         throw std::runtime_error("Invalid options file.");
     }
-    trace::line([&] { return "options file " + trace::quoted(path) + ": " + optionCount(text.lines); });
+    trace.line([&] { return "options file " + trace::quoted(path) + ": " + optionCount(text.lines); });
     return OptionsFile{path, std::move(text.lines)};
 }
 
@@ -103,21 +102,22 @@ OptionsText splitOptionsText(std::string_view bytes) {
     return text;
 }
 
-std::vector<OptionsFile> readOptionsFiles() {
+std::vector<OptionsFile> readOptionsFiles(const platform::System& system) {
     std::vector<OptionsFile> files;
     const auto add = [&](const std::optional<std::u16string>& folder, const char* which) {
         if (!folder) {
-            trace::line([&] { return std::string("options file ") + which + ": no folder for it"; });
+            system.trace.line([&] { return std::string("options file ") + which + ": no folder for it"; });
             return;
         }
-        if (auto file = readOptionsFile(platform::joinPath(*folder, kFileName, platform::kPathSeparator))) {
+        if (auto file =
+                readOptionsFile(platform::joinPath(*folder, kFileName, platform::kPathSeparator), system.trace)) {
             files.push_back(std::move(*file));
         }
     };
     // Both are read before anything else is looked at, so that a file that
     // cannot be used is the one thing reported.
-    add(platform::systemAccess().executableDirectory(), "beside the executable");
-    add(platform::userSettingsFolder(kVendor), "of the user");
+    add(system.machine.executableDirectory(), "beside the executable");
+    add(platform::userSettingsFolder(system, kVendor), "of the user");
     return files;
 }
 

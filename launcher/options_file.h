@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/system.h"
+
 namespace zep {
 
 // The most an options file may hold: far more than any list of options, and
@@ -36,6 +38,7 @@ struct OptionsFile {
 // The installation's file, then the user's, as far as they exist. Throws
 // std::runtime_error("Invalid options file.") when one exists but cannot be
 // used: the user asked for options the launch would otherwise run without.
-std::vector<OptionsFile> readOptionsFiles();
+// Each file's fate goes to the system's trace.
+std::vector<OptionsFile> readOptionsFiles(const platform::System& system);
 
 }  // namespace zep

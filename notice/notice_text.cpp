@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/strings.h"
+#include "platform/localized_strings.h"
 #include "platform/text.h"
+#include "resources/help_address.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -51,20 +52,25 @@ bool extractHelpAnchor(std::u16string& text, std::u16string& helpUrl) {
     return false;
 }
 
-void applyLanguageOption(std::u16string_view option, std::u16string& noticeText, std::u16string& helpUrl) {
+NoticeText::NoticeText() : helpUrl(kDefaultHelpUrl) {}
+
+void applyLanguageOption(std::u16string_view option, NoticeText& notice) {
     if (!platform::hasPrefixIgnoreCase(option, kLanguagePrefix)) return;
     std::u16string_view code = option.substr(kLanguagePrefix.size());
     // Java names English "en"; the table's one English copy goes by "en_GB".
     if (code.size() == 2 && platform::hasPrefixIgnoreCase(code, u"en")) code = u"en_GB";
-    // An unknown code keeps whatever language the thread has, and the body is
+    // An unknown code keeps whatever language there is, and the body is
     // still prepared in it.
-    if (const std::optional<std::uint16_t> langid = findLanguage(code)) platform::setThreadUiLanguage(*langid);
-    loadNoticeText(noticeText, helpUrl);
+    if (const std::optional<std::uint16_t> langid = findLanguage(code)) {
+        notice.language = *langid;
+        platform::setThreadUiLanguage(*langid);
+    }
+    loadNoticeText(notice);
 }
 
-void loadNoticeText(std::u16string& noticeText, std::u16string& helpUrl) {
-    noticeText = platform::loadString(IDS_RUNTIME_MISSING_TEXT);
-    if (!noticeText.empty()) extractHelpAnchor(noticeText, helpUrl);
+void loadNoticeText(NoticeText& notice) {
+    notice.body = platform::loadString(IDS_RUNTIME_MISSING_TEXT, notice.language);
+    if (!notice.body.empty()) extractHelpAnchor(notice.body, notice.helpUrl);
 }
 
 }  // namespace zep::notice

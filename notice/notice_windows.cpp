@@ -4,15 +4,15 @@
 #include "notice/notice_forms.h"
 #include "notice/show_notice.h"
 #include "platform/dialog.h"
-#include "platform/strings.h"
+#include "platform/localized_strings.h"
 #include "resources/string_ids.h"
 
 namespace zep::notice {
 
-void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl) {
-    using platform::loadString;
+void showRuntimeMissingNotice(const NoticeText& notice) {
+    const auto load = [&](unsigned id) { return platform::loadString(id, notice.language); };
     const NoticeTexts texts{
-        loadString(IDS_RUNTIME_MISSING_TITLE), text, loadString(IDS_BUTTON_OK), loadString(IDS_BUTTON_HELP), helpUrl,
+        load(IDS_RUNTIME_MISSING_TITLE), notice.body, load(IDS_BUTTON_OK), load(IDS_BUTTON_HELP), notice.helpUrl,
     };
     // A box the system refuses leaves nobody to tell.
     runDialogNotice(texts);

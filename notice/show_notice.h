@@ -7,13 +7,15 @@
 
 #include <string>
 
+#include "notice/notice_text.h"
+
 namespace zep::notice {
 
 // Tells the user that no usable Java runtime was found and waits until they
-// close the notice: body `text`, the title and the OK and Help labels loaded
-// in the thread's language, kept above other windows. Help opens `helpUrl`
+// close the notice: its body, and the title and the OK and Help labels loaded
+// in its language, kept above other windows. Help opens its help address
 // (when not empty) with the user's default handler. Reports nothing.
-void showRuntimeMissingNotice(const std::u16string& text, const std::u16string& helpUrl);
+void showRuntimeMissingNotice(const NoticeText& notice);
 
 // Shows the launcher's messages, one a line, where the user sees them and
 // returns once they are acknowledged: a box captioned "zep" with an OK button

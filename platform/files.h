@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace zep::platform {
 
 struct SmallFile {
@@ -30,8 +32,8 @@ SmallFile readSmallFile(const std::u16string& path, std::size_t limit);
 // Windows <roaming application data>\<vendor>; elsewhere
 // $XDG_CONFIG_HOME/<vendor in lower case>, or $HOME/.config/... when that
 // variable is unset, empty or not absolute. nullopt when there is none (no
-// absolute HOME either).
-std::optional<std::u16string> userSettingsFolder(std::u16string_view vendor);
+// absolute HOME either). What is odd about it goes to the system's trace.
+std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor);
 
 // What separates the parts of a path here.
 extern const char16_t kPathSeparator;

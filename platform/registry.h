@@ -59,9 +59,4 @@ struct RegistryKeyTraits {
 };
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 
-#ifdef _WIN32
-// The registry of the running system.
-Registry& systemRegistry();
-#endif
-
 }  // namespace zep::platform

@@ -47,15 +47,6 @@ public:
     virtual std::optional<std::u16string> resolvePath(const std::u16string& path) = 0;
 };
 
-// The real machine. (The Windows build's registry is declared in registry.h.)
-SystemAccess& systemAccess();
-
-#ifndef _WIN32
-// The real machine with its directories and links, as the POSIX search reads
-// them: the same machine as systemAccess().
-DirectoryAccess& directoryAccess();
-#endif
-
 // Keeps the system from raising modal error boxes on this thread (Windows:
 // an empty removable drive in a searched path) for as long as it lives.
 class QuietErrorBoxes {

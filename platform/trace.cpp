@@ -1,15 +1,12 @@
 #include "platform/trace.h"
 
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 #include "platform/standard_error.h"
-#include "platform/system_access.h"
 #include "platform/text.h"
 
-namespace zep::platform::trace {
+namespace zep::platform {
+namespace trace {
 namespace {
-
-bool enabled = false;
-bool afterMessage = false;
 
 // A lone U+DC80..U+DCFF in a name stands for a byte that is not UTF-8 on
 // POSIX (decodeLossless); on Windows it is a lone surrogate like any other.
@@ -91,35 +88,36 @@ std::string escaped(std::u16string_view text, Escape escape, bool surrogatesAreB
 
 }  // namespace
 
-void start() {
-    const auto value = systemAccess().environmentVariable(u"QRVN_ZEP_TRACE");
-    enabled = value && !value->empty() && *value != u"0" && standardErrorIsOpen();
-    afterMessage = false;
+}  // namespace trace
+
+void Trace::start(const std::optional<std::u16string>& variable) {
+    enabled_ = variable && !variable->empty() && *variable != u"0" && standardErrorIsOpen();
+    afterMessage_ = false;
 }
 
-bool on() noexcept { return enabled; }
-
-void line(std::string_view text) noexcept {
-    if (!enabled) return;
+void Trace::line(std::string_view text) noexcept {
+    if (!enabled_) return;
     try {
-        std::string bytes = afterMessage ? "\nzep: " : "zep: ";
+        std::string bytes = afterMessage_ ? "\nzep: " : "zep: ";
         // What a line says besides its values (a failure's text from the
         // system, a registry key's name) is text as output bytes too: it may
         // not end the line either.
-        bytes += escaped(decodeLossless(text), Escape::Controls, true);
+        bytes += trace::escaped(decodeLossless(text), trace::Escape::Controls, true);
         bytes.push_back('\n');
-        if (writeStandardErrorDirectly(bytes)) afterMessage = false;
+        if (writeStandardErrorDirectly(bytes)) afterMessage_ = false;
     } catch (...) {
         // Dropped: see trace.h.
     }
 }
 
-void messageWritten() noexcept { afterMessage = true; }
+namespace trace {
 
 std::string Stopwatch::elapsed() const {
     const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
     return std::to_string(taken.count()) + " ms";
 }
+
+std::string text(std::u16string_view text) { return kNamesHoldBytes ? encodeLossless(text) : utf16ToUtf8(text); }
 
 std::string quoted(std::u16string_view text) { return '"' + bare(text) + '"'; }
 
@@ -141,4 +139,5 @@ std::string runtimeText(std::string_view bytes) {
     return out;
 }
 
-}  // namespace zep::platform::trace
+}  // namespace trace
+}  // namespace zep::platform

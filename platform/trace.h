@@ -8,37 +8,58 @@
 
 #include <chrono>
 #include <concepts>
+#include <optional>
 #include <string>
 #include <string_view>
 
+namespace zep::platform {
+
+// The trace of one launch, made by the entry point and lent to every step
+// that has something to tell. Off until started.
+class Trace {
+public:
+    // Decides, once at the start of a launch, whether the trace is on: only
+    // when `variable` (the value of QRVN_ZEP_TRACE) asks for it and standard
+    // error is open.
+    void start(const std::optional<std::u16string>& variable);
+
+    bool on() const noexcept { return enabled_; }
+
+    // Writes "zep: <text>\n", after a "\n" when a message (which has no line
+    // end) was the last thing written. Does nothing while the trace is off. A
+    // line that cannot be made (no memory left) is dropped: the trace is
+    // called from teardown and last-resort paths, where nothing may escape.
+    void line(std::string_view text) noexcept;
+
+    // The same for a line that takes work to make: `make` is called only
+    // while the trace is on, so that a launch without it does none of that
+    // work.
+    template <std::invocable Make>
+    void line(Make&& make) noexcept {
+        if (!on()) return;
+        try {
+            line(std::string_view(make()));
+        } catch (...) {
+            // Dropped, as above.
+        }
+    }
+
+    // Called once a message has gone to standard error.
+    void messageWritten() noexcept { afterMessage_ = true; }
+
+private:
+    bool enabled_ = false;
+    bool afterMessage_ = false;  // a message, with no line end, was written last
+};
+
+}  // namespace zep::platform
+
+// What a line is made of.
 namespace zep::platform::trace {
 
-// Decides, once at the start of a launch, whether the trace is on: only when
-// the variable asks for it and standard error is open.
-void start();
-
-bool on() noexcept;
-
-// Writes "zep: <text>\n", after a "\n" when a message (which has no line end)
-// was the last thing written. Does nothing while the trace is off. A line
-// that cannot be made (no memory left) is dropped: the trace is called from
-// teardown and last-resort paths, where nothing may escape.
-void line(std::string_view text) noexcept;
-
-// The same for a line that takes work to make: `make` is called only while
-// the trace is on, so that a launch without it does none of that work.
-template <std::invocable Make>
-void line(Make&& make) noexcept {
-    if (!on()) return;
-    try {
-        line(std::string_view(make()));
-    } catch (...) {
-        // Dropped, as above.
-    }
-}
-
-// Called once a message has gone to standard error.
-void messageWritten() noexcept;
+// A text of the launcher's own making (a file name of a home's layout) as a
+// line holds it: the bytes of a path as they are on POSIX, UTF-8 on Windows.
+std::string text(std::u16string_view text);
 
 // `text` in double quotes, as output bytes: a path or an argument in a line.
 // Escaped so that no value can end the line, reorder it or pass for the

@@ -9,7 +9,6 @@
 
 #include "platform/paths.h"
 #include "platform/posix/unique_fd.h"
-#include "platform/system_access.h"
 #include "platform/text.h"
 
 namespace zep::platform {
@@ -17,8 +16,8 @@ namespace {
 
 SmallFile unreadable(int error) { return {SmallFile::Status::Unreadable, {}, std::strerror(error)}; }
 
-std::optional<std::u16string> absoluteVariable(const char16_t* name) {
-    auto value = systemAccess().environmentVariable(name);
+std::optional<std::u16string> absoluteVariable(SystemAccess& machine, const char16_t* name) {
+    auto value = machine.environmentVariable(name);
     if (!value || !isAbsolutePosixPath(*value)) return std::nullopt;
     return value;
 }
@@ -54,11 +53,11 @@ SmallFile readSmallFile(const std::u16string& path, std::size_t limit) {
     }
 }
 
-std::optional<std::u16string> userSettingsFolder(std::u16string_view vendor) {
+std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor) {
     // The XDG base directories: a relative value is to be ignored.
-    std::optional<std::u16string> folder = absoluteVariable(u"XDG_CONFIG_HOME");
+    std::optional<std::u16string> folder = absoluteVariable(system.machine, u"XDG_CONFIG_HOME");
     if (!folder) {
-        folder = absoluteVariable(u"HOME");
+        folder = absoluteVariable(system.machine, u"HOME");
         if (!folder) return std::nullopt;
         folder = joinPath(*folder, u".config", kPathSeparator);
     }

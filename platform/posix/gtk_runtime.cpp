@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "platform/library.h"
+#include "platform/posix/globals.h"
 
 namespace zep::platform {
 namespace {
@@ -22,12 +23,12 @@ bool resolve(const Library& library, const char* name, Function& function) {
     return function != nullptr;
 }
 
-// Null when any function is missing. GTK stays loaded for good: GTK and GLib
-// register types and threads that outlive any attempt to unload them.
-const GtkRuntime* loadGtk() {
-    static const Library library = Library::loadResident(u"libgtk-3.so.0");
+// Null when any function is missing. GTK stays loaded for good (see globals.h).
+const GtkRuntime* loadGtk(Globals::Gtk& gtk) {
+    gtk.library = Library::loadResident(u"libgtk-3.so.0");
+    const Library& library = gtk.library;
     if (!library) return nullptr;
-    static GtkRuntime runtime{};
+    GtkRuntime& runtime = gtk.functions;
     // GIO's launcher comes with GTK, which depends on it; a lookup searches there too.
     const bool complete = resolve(library, "gtk_init_check", runtime.initCheck) &&
                           resolve(library, "gtk_message_dialog_new", runtime.messageDialogNew) &&
@@ -55,9 +56,9 @@ const GtkRuntime* loadGtk() {
 // keeps the bridge itself, and with it the screen readers that read the notice.
 int dropLogMessage(int, const gtk::GLogField*, unsigned long, void*) { return gtk::kLogWriterHandled; }
 
-const GtkRuntime* initialise() {
+const GtkRuntime* initialise(Globals::Gtk& gtk) {
     if (!hasDisplay()) return nullptr;
-    const GtkRuntime* runtime = loadGtk();
+    const GtkRuntime* runtime = loadGtk(gtk);
     if (runtime == nullptr) return nullptr;
     // Once per process, before GTK has anything to say; GLib refuses a second writer.
     runtime->logSetWriterFunc(dropLogMessage, nullptr, nullptr);
@@ -68,8 +69,9 @@ const GtkRuntime* initialise() {
 }  // namespace
 
 const GtkRuntime* initialisedGtk() {
-    static const GtkRuntime* const runtime = initialise();
-    return runtime;
+    Globals::Gtk& gtk = getGlobals().gtk;
+    if (!gtk.initialised) gtk.initialised = initialise(gtk);
+    return *gtk.initialised;
 }
 
 }  // namespace zep::platform

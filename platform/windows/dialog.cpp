@@ -4,24 +4,11 @@
 
 #include "platform/dialog.h"
 #include "platform/handle.h"
+#include "platform/windows/globals.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {
 namespace {
-
-using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
-
-// The one process-wide state of the dialog, since a hook procedure takes no
-// argument of the caller's: the hook that relabels the box and the texts it
-// writes. The hook lives from just before the box is shown to the box's
-// activation, where the hook itself removes it; should the box never be
-// activated (it could not be shown), it goes when showDialog returns. The
-// texts are the caller's, borrowed for as long.
-struct BoxHook {
-    UniqueHook hook;
-    const DialogTexts* texts = nullptr;
-};
-BoxHook boxHook;
 
 // Called by user32 on this thread: nothing may leave it as an exception, and
 // nothing in it allocates.
@@ -29,6 +16,7 @@ LRESULT CALLBACK relabelBox(int code, WPARAM wParam, LPARAM) noexcept {
     if (code != HCBT_ACTIVATE) return 0;
     // The first activation on this thread is the box's: no other window exists here.
     const auto box = reinterpret_cast<HWND>(wParam);
+    Globals::BoxHook& boxHook = getGlobals().boxHook;
     ::SetDlgItemTextW(box, IDYES, wide(boxHook.texts->okLabel));
     ::SetDlgItemTextW(box, IDNO, wide(boxHook.texts->helpLabel));
     boxHook.hook.reset();
@@ -40,9 +28,10 @@ LRESULT CALLBACK relabelBox(int code, WPARAM wParam, LPARAM) noexcept {
 }  // namespace
 
 std::optional<DialogChoice> showDialog(const DialogTexts& texts) {
+    Globals::BoxHook& boxHook = getGlobals().boxHook;
     boxHook.texts = &texts;
     boxHook.hook.reset(::SetWindowsHookExW(WH_CBT, relabelBox, nullptr, ::GetCurrentThreadId()));
-    const ScopeExit unhooked([] {
+    const ScopeExit unhooked([&boxHook] {
         boxHook.hook.reset();
         boxHook.texts = nullptr;
     });

@@ -49,7 +49,7 @@ SmallFile readSmallFile(const std::u16string& path, std::size_t limit) {
     }
 }
 
-std::optional<std::u16string> userSettingsFolder(std::u16string_view vendor) {
+std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor) {
     wchar_t* roaming = nullptr;
     const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr, &roaming);
     const UniqueCoTaskMemory owned(roaming);
@@ -58,7 +58,7 @@ std::optional<std::u16string> userSettingsFolder(std::u16string_view vendor) {
     // directory.
     const std::optional<std::u16string> folder = windowsAbsoluteName(fromWide(roaming));
     if (!folder) {
-        trace::line([&] {
+        system.trace.line([&] {
             return "the roaming application data folder " + trace::quoted(fromWide(roaming)) + ": not an absolute path";
         });
         return std::nullopt;

@@ -121,23 +121,21 @@ std::string describeLoadFailure(DWORD error, const std::u16string& path) {
            (text.empty() ? "no text for it" : text);
 }
 
-const LoaderCalls& systemLoaderCalls() {
-    static const LoaderCalls calls = [] {
-        LoaderCalls system{&::GetFileAttributesW,
-                           &::GetFullPathNameW,
-                           &::LoadLibraryW,
-                           &::LoadLibraryExW,
-                           &::FreeLibrary,
-                           nullptr,
-                           nullptr};
-        if (HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll")) {
-            system.addDllDirectory = lookupFunction<decltype(system.addDllDirectory)>(kernel, "AddDllDirectory");
-            system.removeDllDirectory =
-                lookupFunction<decltype(system.removeDllDirectory)>(kernel, "RemoveDllDirectory");
-        }
-        return system;
-    }();
-    return calls;
+LoaderCalls systemLoaderCalls() {
+    LoaderCalls system{&::GetFileAttributesW,
+                       &::GetFullPathNameW,
+                       &::LoadLibraryW,
+                       &::LoadLibraryExW,
+                       &::FreeLibrary,
+                       nullptr,
+                       nullptr};
+    // Looked up at each use, which costs two lookups in a module already
+    // loaded, rather than kept.
+    if (HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll")) {
+        system.addDllDirectory = lookupFunction<decltype(system.addDllDirectory)>(kernel, "AddDllDirectory");
+        system.removeDllDirectory = lookupFunction<decltype(system.removeDllDirectory)>(kernel, "RemoveDllDirectory");
+    }
+    return system;
 }
 
 }  // namespace zep::platform

@@ -24,7 +24,7 @@ struct LoaderCalls {
 };
 
 // The system's own calls.
-const LoaderCalls& systemLoaderCalls();
+LoaderCalls systemLoaderCalls();
 
 // The absolute form of `path` (GetFullPathNameW), sized by asking; empty when
 // the system cannot make one (the last error then says why).

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "launcher/command_line.h"
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 #include "platform/text.h"
 #include "tests/fuzz/fuzz_input.h"
 

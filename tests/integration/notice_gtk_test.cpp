@@ -15,7 +15,7 @@
 
 #include "notice/notice_forms.h"
 #include "notice/show_notice.h"
-#include "platform/strings.h"
+#include "platform/localized_strings.h"
 #include "platform/text.h"
 #include "tests/support/address_recorder.h"
 #include "tests/support/environment.h"
@@ -227,10 +227,11 @@ protected:
 TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {
     for (const ExpectedLanguage& language : kExpectedLanguages) {
         SCOPED_TRACE(utf16ToUtf8(language.code));
-        platform::setThreadUiLanguage(language.langid);
-        const Seen seen = visit(Act::PressOk, [&] {
-            notice::showRuntimeMissingNotice(expectedNotice(language), expectedHelpUrl(language));
-        });
+        notice::NoticeText prepared;
+        prepared.language = language.langid;
+        prepared.body = expectedNotice(language);
+        prepared.helpUrl = expectedHelpUrl(language);
+        const Seen seen = visit(Act::PressOk, [&] { notice::showRuntimeMissingNotice(prepared); });
         ASSERT_TRUE(seen.shown);
         EXPECT_EQ(seen.title, utf16ToUtf8(language.title));
         EXPECT_EQ(seen.texts, std::vector<std::string>{utf16ToUtf8(expectedNotice(language))});
@@ -243,8 +244,11 @@ TEST_F(NoticeGtk, EveryLanguageTitlesLabelsAndFillsItsDialog) {
 
 TEST_F(NoticeGtk, WithoutALanguageTheBodyIsEmptyAndClosingTheWindowIsLikeOk) {
     const ScopedEnvironmentVariable locale(u"LC_ALL", u"C");  // the user's language then decides: English
-    const Seen seen =
-        visit(Act::CloseWindow, [] { notice::showRuntimeMissingNotice(u"", std::u16string(kExpectedDefaultHelpUrl)); });
+    const Seen seen = visit(Act::CloseWindow, [] {
+        notice::NoticeText unprepared;
+        unprepared.helpUrl = kExpectedDefaultHelpUrl;
+        notice::showRuntimeMissingNotice(unprepared);
+    });
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.title, "Java Runtime Not Found");
     EXPECT_EQ(seen.texts, std::vector<std::string>{""});

@@ -5,14 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "platform/system_access.h"
+#include "tests/support/real_system.h"
 
 namespace zep::test {
 
 // The variable's value, read as the launcher reads it; nullopt when it is
 // not set.
 inline std::optional<std::u16string> environmentVariable(const std::u16string& name) {
-    return platform::systemAccess().environmentVariable(name);
+    return RealSystem().machine.environmentVariable(name);
 }
 
 // Sets (a value) or removes (nullopt) a variable.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/find_java_runtime.h"
 #include "platform/system_access.h"
 
 namespace zep::test {
@@ -76,5 +77,11 @@ public:
         return found->second;
     }
 };
+
+// What a search or one of its stages found, as the library's path alone.
+inline std::optional<std::u16string> libraryOf(const std::optional<discovery::RuntimeHome>& found) {
+    if (!found) return std::nullopt;
+    return found->library;
+}
 
 }  // namespace zep::test

@@ -6,7 +6,7 @@
 
 #include "launcher/command_line.h"
 #include "launcher/launcher.h"
-#include "tests/support/language_state.h"
+#include "tests/support/real_system.h"
 #include "tests/support/stderr_capture.h"
 
 namespace zep::test {
@@ -36,16 +36,14 @@ inline std::string warningsOf(const ParsedLaunch& parsed) {
     return warnings;
 }
 
-// A whole launch through Launcher::run, with what it writes to standard error.
-class LauncherTest : public LanguageStateTest {
+// A whole launch through Launcher::run on this machine, with what it writes
+// to standard error.
+class LauncherTest : public ::testing::Test {
 protected:
-    bool run(std::vector<std::u16string> arguments) {
-        arguments.insert(arguments.begin(), u"zep");
-        std::vector<const char16_t*> argv;
-        for (const auto& argument : arguments) argv.push_back(argument.c_str());
-        argv.push_back(nullptr);
-        Messages messages;
-        return Launcher(messages).run(static_cast<int>(arguments.size()), argv.data());
+    bool run(const std::vector<std::u16string>& arguments) {
+        RealSystem real;
+        Messages messages(real.trace);
+        return Launcher(real.system(), messages).run(arguments);
     }
 
     StderrCapture stderrText;

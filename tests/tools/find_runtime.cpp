@@ -6,12 +6,14 @@
 
 #include "discovery/find_java_runtime.h"
 #include "platform/text.h"
-#include "platform/trace.h"
+#include "tests/support/real_system.h"
 
 int main() {
-    zep::platform::trace::start();
+    zep::test::RealSystem real;
+    real.trace.start(real.machine.environmentVariable(u"QRVN_ZEP_TRACE"));
+    const auto found = zep::discovery::findJavaRuntime(real.system());
     // Nothing found prints nothing.
-    const std::string found = zep::platform::encodeLossless(zep::findJavaRuntime().value_or(u""));
-    std::fwrite(found.data(), 1, found.size(), stdout);
+    const std::string bytes = zep::platform::encodeLossless(found ? found->runtime.library : u"");
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return 0;
 }

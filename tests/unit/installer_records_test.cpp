@@ -44,6 +44,7 @@ TEST(InstallerRecords, VersionsCompareAsRunsOfDigitsWhateverSeparatesThem) {
 }
 
 TEST(InstallerRecords, EveryVendorBothRootsNewestFirst) {
+    platform::Trace quiet;  // off
     FakeRegistry registry;
     registry.add(u"HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\17.0.13.11\\hotspot\\MSI",
                  {{u"Path", {test::kRegSz, u"C:\\17"}}});
@@ -59,7 +60,7 @@ TEST(InstallerRecords, EveryVendorBothRootsNewestFirst) {
     registry.add(u"HKLM32\\SOFTWARE\\Eclipse Adoptium\\JDK\\30\\hotspot\\MSI", {{u"Path", {test::kRegSz, u"C:\\x86"}}});
 
     std::vector<std::u16string> found;
-    for (const InstallerRecord& record : installerRecords(registry, platform::win32::kKeyWow64_64Key)) {
+    for (const InstallerRecord& record : installerRecords(registry, platform::win32::kKeyWow64_64Key, quiet)) {
         found.push_back(record.version + u" " + record.home + u" " + record.key);
     }
     EXPECT_EQ(found, (std::vector<std::u16string>{
@@ -71,7 +72,7 @@ TEST(InstallerRecords, EveryVendorBothRootsNewestFirst) {
                      }));
     EXPECT_EQ(registry.openKeys, 0) << "every key is closed";
 
-    const auto x86 = installerRecords(registry, platform::win32::kKeyWow64_32Key);
+    const auto x86 = installerRecords(registry, platform::win32::kKeyWow64_32Key, quiet);
     ASSERT_EQ(x86.size(), 1u) << "HKCU, which both views share, is read with the 64-bit one";
     EXPECT_EQ(x86[0].key, u"HKLM\\SOFTWARE\\WOW6432Node\\Eclipse Adoptium\\JDK\\30\\hotspot\\MSI");
 }

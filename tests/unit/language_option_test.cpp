@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "notice/notice_text.h"
-#include "platform/strings.h"
+#include "platform/localized_strings.h"
 #include "resources/help_address.h"
 #include "resources/string_table.h"
 #include "tests/support/expected_texts.h"
@@ -13,18 +13,18 @@
 namespace zep::test {
 namespace {
 
-class LanguageOption : public LanguageStateTest {
+class LanguageOption : public ::testing::Test {
 protected:
-    void apply(std::u16string_view option) { notice::applyLanguageOption(option, noticeText, helpUrl); }
+    void apply(std::u16string_view option) { notice::applyLanguageOption(option, notice); }
 
     void applyCode(std::u16string_view code) { apply(u"-Duser.language=" + std::u16string(code)); }
 
-    // The thread's language, as the notice title it now loads shows it.
-    static std::u16string threadTitle() { return platform::loadString(106); }
+    // The notice's language, as the title it now loads shows it.
+    std::u16string threadTitle() const { return platform::loadString(106, notice.language); }
 
-    // As a launch starts.
-    std::u16string noticeText;
-    std::u16string helpUrl = kDefaultHelpUrl;
+    notice::NoticeText notice;  // as a launch starts
+    std::u16string& noticeText = notice.body;
+    std::u16string& helpUrl = notice.helpUrl;
 };
 
 TEST_F(LanguageOption, EachCodeSelectsItsLanguageAndPreparesItsNotice) {

@@ -1,7 +1,7 @@
 // On Linux arguments are bytes: options reach the JVM as exactly those bytes,
 // program arguments as the text `java` would make of them.
 
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 #include "platform/text.h"
 #include "tests/support/launcher_fixture.h"
 

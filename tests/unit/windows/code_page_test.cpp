@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 #include "platform/windows/code_page.h"
 
 namespace zep::platform {

@@ -1,4 +1,4 @@
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 
 #include "platform/text.h"
 #include "platform/windows/code_page.h"
@@ -26,7 +26,5 @@ std::string toRuntimeEncoding(std::u16string_view option) { return toCodePage(op
 std::u16string programArgumentText(std::u16string_view argument) { return std::u16string(argument); }
 
 bool runtimeReadsUtf8() { return ::GetACP() == CP_UTF8; }
-
-std::string toOutputBytes(std::u16string_view text) { return utf16ToUtf8(text); }
 
 }  // namespace zep::platform

@@ -1,4 +1,4 @@
-#include "discovery/registry_search.h"
+#include "discovery/windows_search.h"
 
 #include "discovery/bundled_runtime.h"
 #include "discovery/environment_home.h"
@@ -30,12 +30,12 @@ std::u16string indexLabel(std::uint32_t index) {
 
 }  // namespace
 
-std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& system) {
+std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& machine) {
     entry = withoutQuotes(entry);
     if (!platform::isAbsoluteWindowsPath(entry)) return std::nullopt;
     // The folder as Windows reads the entry: "bin\.", "bin\\", "bin " and
     // "x\..\bin" are all bin.
-    const auto full = system.fullPath(std::u16string(entry));
+    const auto full = machine.fullPath(std::u16string(entry));
     if (!full) return std::nullopt;
     std::u16string_view path = *full;
     if (path.ends_with(u'\\') || path.ends_with(u'/')) path.remove_suffix(1);
@@ -48,24 +48,29 @@ std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAc
 
 bool passesVersionFloor(std::u16string_view name) { return name >= std::u16string_view(u"1.7"); }
 
-std::optional<std::u16string> RegistryRuntimeSearch::findJavaRuntime() {
+std::optional<FoundRuntime> WindowsRuntimeSearch::find() {
     // Today's installers record a home otherwise: those stages come after
     // Path, so that a machine the stages before serve keeps its runtime.
-    return firstFound([&] { return searchJavaHomeVariable(kWindowsHome, system_); },
-                      [&] { return searchBundledRuntime(kWindowsHome, system_); },
-                      [&] { return searchRegistryFamilies(); }, [&] { return searchPathVariable(); },
-                      [&] { return searchJavaHome(kWindowsHome, system_, platform::isAbsoluteWindowsPath); },
-                      [&] { return searchJavaOnPath(); }, [&] { return searchInstallerRecords(); });
+    using enum SearchStage;
+    return firstFound(
+        Stage{ZepJavaHome, [&] { return searchZepJavaHomeVariable(kWindowsHome, context_); }},
+        Stage{BundledRuntime, [&] { return searchBundledRuntime(kWindowsHome, context_); }},
+        Stage{RegistryFamilies, [&] { return searchRegistryFamilies(); }},
+        Stage{PathEntries, [&] { return searchPathEntries(); }},
+        Stage{JavaHome,
+              [&] { return searchJavaHomeVariable(kWindowsHome, context_, platform::isAbsoluteWindowsPath); }},
+        Stage{JavaOnPath, [&] { return searchJavaOnPath(); }},
+        Stage{InstallerRecords, [&] { return searchInstallerRecords(); }});
 }
 
-std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamilies() {
+std::optional<RuntimeHome> WindowsRuntimeSearch::searchRegistryFamilies() {
     for (const char16_t* family : kFamilies) {
-        if (std::optional<std::u16string> found = searchRegistryFamily(family)) return found;
+        if (std::optional<RuntimeHome> found = searchRegistryFamily(family)) return found;
     }
     return std::nullopt;
 }
 
-void RegistryRuntimeSearch::traceRuntimesOf32BitView() {
+void WindowsRuntimeSearch::traceRuntimesOf32BitView() {
     // What 32-bit installers recorded: the commonest reason why a Java that is
     // installed is not found.
     constexpr char kVerdict[] = "recorded in the 32-bit view: a 32-bit runtime, which this 64-bit launcher cannot use";
@@ -76,17 +81,19 @@ void RegistryRuntimeSearch::traceRuntimesOf32BitView() {
         if (!key) continue;
         for (const std::u16string& version : key->subKeyNames()) {
             if (const auto home = key->stringValue(version, kHomeValue)) {
-                traceCandidate(keyPath({u"HKLM\\SOFTWARE\\WOW6432Node\\JavaSoft", family, version}) + u" JavaHome",
+                traceCandidate(context_.trace,
+                               keyPath({u"HKLM\\SOFTWARE\\WOW6432Node\\JavaSoft", family, version}) + u" JavaHome",
                                *home, kVerdict);
             }
         }
     }
-    for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_32Key)) {
-        traceCandidate(record.key, record.home, kVerdict);
+    for (const InstallerRecord& record :
+         installerRecords(registry_, platform::win32::kKeyWow64_32Key, context_.trace)) {
+        traceCandidate(context_.trace, record.key, record.home, kVerdict);
     }
 }
 
-std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamily(const std::u16string& family) {
+std::optional<RuntimeHome> WindowsRuntimeSearch::searchRegistryFamily(const std::u16string& family) {
     // Plain KEY_READ reads the process's own view, the 64-bit one. The key is
     // closed on every way out of the search.
     const std::u16string path = keyPath({kFamilyKeyPrefix, family});
@@ -95,67 +102,69 @@ std::optional<std::u16string> RegistryRuntimeSearch::searchRegistryFamily(const 
     const auto key =
         RegistryKey::open(registry_, platform::win32::kHkeyLocalMachine, path, platform::win32::kKeyRead, &status);
     if (!key) {
-        traceSource(shown, status == platform::win32::kErrorFileNotFound
-                               ? std::string("no such key")
-                               : "cannot be opened, error " + std::to_string(status));
+        traceSource(context_.trace, shown,
+                    status == platform::win32::kErrorFileNotFound
+                        ? std::string("no such key")
+                        : "cannot be opened, error " + std::to_string(status));
         return std::nullopt;
     }
     for (const RegistryKey::SubKey subKey : key->subKeys()) {
         if (!subKey.name) {
-            traceSource(keyPath({shown, indexLabel(subKey.index)}), "subkey cannot be read");
+            traceSource(context_.trace, keyPath({shown, indexLabel(subKey.index)}), "subkey cannot be read");
             continue;
         }
         const std::u16string& version = *subKey.name;
         const std::u16string shownSubKey = keyPath({shown, version});
         if (!passesVersionFloor(version)) {
-            traceSource(shownSubKey, "version below 1.7");
+            traceSource(context_.trace, shownSubKey, "version below 1.7");
             continue;
         }
         const auto home = key->stringValue(version, kHomeValue, nullptr, kHomeValueUnits);
         if (!home) {
-            traceSource(shownSubKey, "no JavaHome string that fits");
+            traceSource(context_.trace, shownSubKey, "no JavaHome string that fits");
             continue;
         }
-        if (auto found = resolveJvmFromHome(*home, kWindowsHome, system_, shownSubKey + u" JavaHome")) return found;
+        if (auto found = resolveJvmFromHome(*home, kWindowsHome, context_, shownSubKey + u" JavaHome")) return found;
     }
     return std::nullopt;
 }
 
-std::optional<std::u16string> RegistryRuntimeSearch::searchJavaOnPath() {
-    const std::u16string list = variableText(system_, u"Path");
-    return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<std::u16string> {
-        const auto found = binOnPath(entry, system_);
+std::optional<RuntimeHome> WindowsRuntimeSearch::searchJavaOnPath() {
+    const std::u16string list = variableText(context_.machine, u"Path");
+    return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<RuntimeHome> {
+        const auto found = binOnPath(entry, context_.machine);
         if (!found) return std::nullopt;
-        if (!system_.isPresent(found->bin + u"\\java.exe")) {
-            traceCandidate(u"bin on Path", entry, "no java.exe");
+        if (!context_.machine.isPresent(found->bin + u"\\java.exe")) {
+            traceCandidate(context_.trace, u"bin on Path", entry, "no java.exe");
             return std::nullopt;
         }
-        return resolveJvmFromHome(found->home, kWindowsHome, system_, u"home of the java.exe on Path");
+        return resolveJvmFromHome(found->home, kWindowsHome, context_, u"home of the java.exe on Path");
     });
 }
 
-std::optional<std::u16string> RegistryRuntimeSearch::searchInstallerRecords() {
-    for (const InstallerRecord& record : installerRecords(registry_, platform::win32::kKeyWow64_64Key)) {
+std::optional<RuntimeHome> WindowsRuntimeSearch::searchInstallerRecords() {
+    for (const InstallerRecord& record :
+         installerRecords(registry_, platform::win32::kKeyWow64_64Key, context_.trace)) {
         if (!platform::isAbsoluteWindowsPath(record.home)) {
-            traceCandidate(record.key, record.home, "not absolute");
-        } else if (auto found = resolveJvmFromHome(record.home, kWindowsHome, system_, record.key)) {
+            traceCandidate(context_.trace, record.key, record.home, "not absolute");
+        } else if (auto found = resolveJvmFromHome(record.home, kWindowsHome, context_, record.key)) {
             return found;
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::u16string> RegistryRuntimeSearch::searchPathVariable() {
-    const std::u16string list = variableText(system_, u"Path");
+std::optional<RuntimeHome> WindowsRuntimeSearch::searchPathEntries() {
+    const std::u16string list = variableText(context_.machine, u"Path");
     if (list.empty()) {
-        traceSource(u"Path", "not set");
+        traceSource(context_.trace, u"Path", "not set");
         return std::nullopt;
     }
     // Every absolute entry is a candidate home.
-    return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<std::u16string> {
+    return findInEntries(list, u';', [&](const std::u16string& entry) -> std::optional<RuntimeHome> {
         if (platform::isAbsoluteWindowsPath(entry))
-            return resolveJvmFromHome(entry, kWindowsHome, system_, u"Path entry");
-        traceCandidate(u"Path entry", entry, "not absolute");
+            return resolveJvmFromHome(entry, kWindowsHome, context_, u"Path entry");
+        traceCandidate(context_.trace, u"Path entry", entry, "not absolute");
         return std::nullopt;
     });
 }

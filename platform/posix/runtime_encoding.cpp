@@ -1,4 +1,4 @@
-#include "platform/runtime_text.h"
+#include "platform/runtime_encoding.h"
 
 #include "platform/text.h"
 
@@ -10,7 +10,5 @@ std::string toRuntimeEncoding(std::u16string_view option) { return encodeLossles
 std::u16string programArgumentText(std::u16string_view argument) { return utf8ToUtf16(encodeLossless(argument)); }
 
 bool runtimeReadsUtf8() { return true; }
-
-std::string toOutputBytes(std::u16string_view text) { return encodeLossless(text); }
 
 }  // namespace zep::platform

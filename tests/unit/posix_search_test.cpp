@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "discovery/directory_search.h"
+#include "discovery/posix_search.h"
 #include "tests/support/fake_machine.h"
 
 namespace zep::discovery {
@@ -14,9 +14,14 @@ using test::FakeMachine;
 class DirectorySearch : public ::testing::Test {
 protected:
     void addHome(const std::u16string& home) { machine.addHome(home, u"/bin/java", u"/lib/server/libjvm.so"); }
-    std::optional<std::u16string> find() { return DirectoryRuntimeSearch(machine).findJavaRuntime(); }
+    std::optional<FoundRuntime> search() { return PosixRuntimeSearch(machine, trace).find(); }
+    std::optional<std::u16string> find() {
+        const std::optional<FoundRuntime> found = search();
+        return found ? std::optional(found->runtime.library) : std::nullopt;
+    }
 
     FakeMachine machine;
+    platform::Trace trace;  // off
 };
 
 TEST_F(DirectorySearch, VariableComesFirst) {
@@ -117,6 +122,64 @@ TEST_F(DirectorySearch, JavaHomeComesLastAndOnlyWhenAbsolute) {
 TEST_F(DirectorySearch, NothingFoundGivesTheEmptyText) {
     machine.environment[u"PATH"] = u"/usr/bin:/bin";
     EXPECT_EQ(find(), std::nullopt);
+}
+
+// What the launch keeps of the search: each stage names itself, with the home
+// it proved (a home's jre, when that was the one).
+TEST(SearchResult, NamesTheStageThatChoseAndTheHome) {
+    struct Case {
+        SearchStage stage;
+        void (*setUp)(FakeMachine&);
+        std::u16string home;
+    };
+    static constexpr auto kJre = [](FakeMachine& machine, const char16_t* home) {
+        machine.addHome(std::u16string(home) + u"/jre", u"/bin/java", u"/lib/server/libjvm.so");
+    };
+    const Case cases[] = {
+        {SearchStage::ZepJavaHome,
+         [](FakeMachine& m) {
+             kJre(m, u"/opt/mine");
+             m.environment[u"QRVN_ZEP_JAVA_HOME"] = u"/opt/mine";
+         },
+         u"/opt/mine/jre"},
+        {SearchStage::BundledRuntime,
+         [](FakeMachine& m) {
+             m.executableFolder = u"/opt/app";
+             m.files.insert(u"/opt/app/runtime/lib/server/libjvm.so");
+             m.loadable.insert(u"/opt/app/runtime/lib/server/libjvm.so");
+         },
+         u"/opt/app/runtime"},
+        {SearchStage::RuntimeDirectory,
+         [](FakeMachine& m) {
+             kJre(m, u"/usr/lib/jvm/a");
+             m.directories[u"/usr/lib/jvm"] = {u"a"};
+         },
+         u"/usr/lib/jvm/a/jre"},
+        {SearchStage::JavaOnPath,
+         [](FakeMachine& m) {
+             m.addHome(u"/opt/jdk", u"/bin/java", u"/lib/server/libjvm.so");
+             m.environment[u"PATH"] = u"/usr/bin";
+             m.executables = {u"/usr/bin/java"};
+             m.realPaths[u"/usr/bin/java"] = u"/opt/jdk/bin/java";
+         },
+         u"/opt/jdk"},
+        {SearchStage::JavaHome,
+         [](FakeMachine& m) {
+             kJre(m, u"/opt/jdk");
+             m.environment[u"JAVA_HOME"] = u"/opt/jdk";
+         },
+         u"/opt/jdk/jre"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        platform::Trace trace;
+        c.setUp(machine);
+        const std::optional<FoundRuntime> found = PosixRuntimeSearch(machine, trace).find();
+        ASSERT_TRUE(found) << stageName(c.stage);
+        EXPECT_EQ(found->stage, c.stage) << stageName(c.stage);
+        EXPECT_EQ(found->runtime.home, c.home) << stageName(c.stage);
+        EXPECT_EQ(found->runtime.library, c.home + u"/lib/server/libjvm.so") << stageName(c.stage);
+    }
 }
 
 }  // namespace

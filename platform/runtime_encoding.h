@@ -32,8 +32,4 @@ std::u16string programArgumentText(std::u16string_view argument);
 // bytes; on Windows when the ANSI code page is UTF-8.
 bool runtimeReadsUtf8();
 
-// Text as the launcher writes it out (the trace): the bytes of a path as they
-// are on POSIX, UTF-8 on Windows.
-std::string toOutputBytes(std::u16string_view text);
-
 }  // namespace zep::platform

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "discovery/registry_search.h"
+#include "discovery/windows_search.h"
 #include "tests/support/fake_machine.h"
 #include "tests/support/fake_registry.h"
 
@@ -23,12 +23,17 @@ const std::u16string kJdkLong = u"HKLM\\SOFTWARE\\JavaSoft\\Java Development Kit
 class RegistrySearch : public ::testing::Test {
 protected:
     void addHome(const std::u16string& home) { machine.addHome(home, u"\\bin\\java.exe", u"\\bin\\server\\jvm.dll"); }
-    std::optional<std::u16string> find() { return RegistryRuntimeSearch(machine, registry).findJavaRuntime(); }
+    WindowsRuntimeSearch search() { return WindowsRuntimeSearch(machine, registry, trace); }
+    std::optional<std::u16string> find() {
+        const std::optional<FoundRuntime> found = search().find();
+        return found ? std::optional(found->runtime.library) : std::nullopt;
+    }
 
     void TearDown() override { EXPECT_EQ(registry.openKeys, 0) << "every family key is closed"; }
 
     FakeMachine machine;
     FakeRegistry registry;
+    platform::Trace trace;  // off
 };
 
 // --- the version floor -------------------------------------------------------
@@ -196,8 +201,7 @@ TEST_F(RegistrySearch, FirstEnumeratedSubkeyThatResolvesWinsUnsorted) {
     registry.addVersion(u"JDK", u"17", u"C:\\Seventeen");
     addHome(u"C:\\Eleven");
     addHome(u"C:\\Seventeen");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"),
-              u"C:\\Eleven\\bin\\server\\jvm.dll");
+    EXPECT_EQ(test::libraryOf(search().searchRegistryFamily(u"JDK")), u"C:\\Eleven\\bin\\server\\jvm.dll");
 }
 
 TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
@@ -205,7 +209,7 @@ TEST_F(RegistrySearch, SubkeysBelowTheFloorAreNeverRead) {
     registry.addVersion(u"JRE", u"1.10", u"C:\\Ten");
     addHome(u"C:\\Old");
     addHome(u"C:\\Ten");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JRE"), std::nullopt);
+    EXPECT_EQ(test::libraryOf(search().searchRegistryFamily(u"JRE")), std::nullopt);
     EXPECT_TRUE(machine.probes.empty());
 }
 
@@ -221,7 +225,7 @@ TEST_F(RegistrySearch, UnusableSubkeysArePassedOverForTheNext) {
     registry.add(kJdk + u"\\17", {{u"JavaHome", {test::kRegExpandSz, u"C:\\Good"}}});
     addHome(u"C:\\Long");
     addHome(u"C:\\Good");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"JDK"), u"C:\\Good\\bin\\server\\jvm.dll");
+    EXPECT_EQ(test::libraryOf(search().searchRegistryFamily(u"JDK")), u"C:\\Good\\bin\\server\\jvm.dll");
     EXPECT_EQ(machine.probes.front(), u"present C:\\NotAHome\\bin\\java.exe");
 }
 
@@ -230,7 +234,7 @@ TEST_F(RegistrySearch, LongestFittingValuesAreRead) {
     const std::u16string name(259, u'9');
     registry.add(kJre + u"\\" + name, {{u"JavaHome", {test::kRegSz, home}}});
     addHome(home);
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchRegistryFamily(u"Java Runtime Environment"),
+    EXPECT_EQ(test::libraryOf(search().searchRegistryFamily(u"Java Runtime Environment")),
               home + u"\\bin\\server\\jvm.dll");
 }
 
@@ -239,9 +243,8 @@ TEST_F(RegistrySearch, FamilyWithoutSubkeysOrWithAFailedCountYieldsNothingAndIsC
     registry.addVersion(u"JRE", u"9", u"C:\\Nine");
     registry.failingCountQueries.insert(kJreShort);
     addHome(u"C:\\Nine");
-    RegistryRuntimeSearch search(machine, registry);
-    EXPECT_EQ(search.searchRegistryFamily(u"Java Runtime Environment"), std::nullopt);
-    EXPECT_EQ(search.searchRegistryFamily(u"JRE"), std::nullopt) << "a failed count query means no subkeys";
+    EXPECT_EQ(search().searchRegistryFamily(u"Java Runtime Environment"), std::nullopt);
+    EXPECT_EQ(search().searchRegistryFamily(u"JRE"), std::nullopt) << "a failed count query means no subkeys";
     EXPECT_TRUE(machine.probes.empty());
 }
 
@@ -250,7 +253,7 @@ TEST_F(RegistrySearch, FamilyWithoutSubkeysOrWithAFailedCountYieldsNothingAndIsC
 TEST_F(RegistrySearch, PathEntriesThatAreNotAbsoluteAreNeverTried) {
     for (const char16_t* home : {u"", u".", u"x", u"\\x", u"X:x", u"\\\\"}) addHome(home);
     machine.environment[u"Path"] = u"C:\\A;;.;x;\\x;X:x;\\\\;C:\\B;";
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
+    EXPECT_EQ(test::libraryOf(search().searchPathEntries()), std::nullopt);
     Strings tried;
     for (const auto& probe : machine.probes) {
         if (probe.ends_with(u"\\bin\\java.exe") && probe.find(u"\\jre\\") == std::u16string::npos)
@@ -262,23 +265,22 @@ TEST_F(RegistrySearch, PathEntriesThatAreNotAbsoluteAreNeverTried) {
 TEST_F(RegistrySearch, PathEntryNamingARuntimesBinIsNotAHome) {
     addHome(u"C:\\Java");
     machine.environment[u"Path"] = u"C:\\Java\\bin";
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
+    EXPECT_EQ(test::libraryOf(search().searchPathEntries()), std::nullopt);
 }
 
 TEST_F(RegistrySearch, PathEntriesAreTakenVerbatimAndQuotedOnesAreNotAbsolute) {
     addHome(u"\"C:\\Java\"");
     addHome(u"C:\\Program Files\\Java ");
     machine.environment[u"Path"] = u"\"C:\\Java\";C:\\Program Files\\Java ;C:\\Y";
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(),
-              u"C:\\Program Files\\Java \\bin\\server\\jvm.dll");
+    EXPECT_EQ(test::libraryOf(search().searchPathEntries()), u"C:\\Program Files\\Java \\bin\\server\\jvm.dll");
     EXPECT_EQ(machine.probes.front(), u"present C:\\Program Files\\Java \\bin\\java.exe");
 }
 
 TEST_F(RegistrySearch, UnsetOrEmptyPathEndsTheSearch) {
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
+    EXPECT_EQ(test::libraryOf(search().searchPathEntries()), std::nullopt);
     machine.environment[u"Path"] = u"";
     addHome(u"");
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), std::nullopt);
+    EXPECT_EQ(test::libraryOf(search().searchPathEntries()), std::nullopt);
     EXPECT_TRUE(machine.probes.empty());
 }
 
@@ -288,7 +290,7 @@ TEST_F(RegistrySearch, PathAtTheWindowsMaximumIsSearchedToTheEnd) {
     list += u"C:\\Last";
     addHome(u"C:\\Last");
     machine.environment[u"Path"] = list;
-    EXPECT_EQ(RegistryRuntimeSearch(machine, registry).searchPathVariable(), u"C:\\Last\\bin\\server\\jvm.dll");
+    EXPECT_EQ(test::libraryOf(search().searchPathEntries()), u"C:\\Last\\bin\\server\\jvm.dll");
 }
 
 }  // namespace

@@ -28,27 +28,27 @@ struct BinOnPath {
     std::u16string bin;
     std::u16string home;
 };
-std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& system);
+std::optional<BinOnPath> binOnPath(std::u16string_view entry, platform::SystemAccess& machine);
 
-class RegistryRuntimeSearch {
+class WindowsRuntimeSearch {
 public:
-    RegistryRuntimeSearch(platform::SystemAccess& system, platform::Registry& registry)
-        : system_(system), registry_(registry) {}
+    WindowsRuntimeSearch(platform::SystemAccess& machine, platform::Registry& registry, platform::Trace& trace)
+        : context_{machine, trace}, registry_(registry) {}
 
-    // The full path of a loadable jvm.dll.
-    std::optional<std::u16string> findJavaRuntime();
-    std::optional<std::u16string> searchRegistryFamily(const std::u16string& family);
-    std::optional<std::u16string> searchPathVariable();
+    // The first runtime whose jvm.dll loads, and the stage that found it.
+    std::optional<FoundRuntime> find();
+    std::optional<RuntimeHome> searchRegistryFamily(const std::u16string& family);
+    std::optional<RuntimeHome> searchPathEntries();
     // Names, in the trace, the runtimes recorded in the 32-bit view of
     // HKEY_LOCAL_MACHINE, which this 64-bit launcher cannot load.
     void traceRuntimesOf32BitView();
 
 private:
-    std::optional<std::u16string> searchRegistryFamilies();
-    std::optional<std::u16string> searchJavaOnPath();
-    std::optional<std::u16string> searchInstallerRecords();
+    std::optional<RuntimeHome> searchRegistryFamilies();
+    std::optional<RuntimeHome> searchJavaOnPath();
+    std::optional<RuntimeHome> searchInstallerRecords();
 
-    platform::SystemAccess& system_;
+    SearchContext context_;
     platform::Registry& registry_;
 };
 

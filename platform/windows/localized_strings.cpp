@@ -1,17 +1,12 @@
 #include <array>
 #include <optional>
 
+#include "platform/localized_strings.h"
 #include "platform/string_entry.h"
-#include "platform/strings.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {
 namespace {
-
-// Wine's SetThreadUILanguage changes nothing, and its LoadStringW follows the
-// user's language only; so the thread's choice is kept here as well and its
-// string block is looked up by language.
-thread_local std::optional<LANGID> selectedLanguage;
 
 std::optional<std::u16string_view> entryInLanguage(unsigned id, LANGID langid) {
     HRSRC found = ::FindResourceExW(nullptr, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), langid);
@@ -27,14 +22,14 @@ std::optional<std::u16string_view> entryInLanguage(unsigned id, LANGID langid) {
 
 }  // namespace
 
-void setThreadUiLanguage(std::uint16_t langid) {
-    ::SetThreadUILanguage(langid);
-    selectedLanguage = langid;
-}
+void setThreadUiLanguage(LanguageId langid) { ::SetThreadUILanguage(langid); }
 
-std::u16string loadString(unsigned id) {
-    if (selectedLanguage) {
-        if (const auto entry = entryInLanguage(id, *selectedLanguage)) return textAsLoaded(*entry);
+std::u16string loadString(unsigned id, std::optional<LanguageId> language) {
+    // A chosen language's string block is looked up by language: Wine's
+    // SetThreadUILanguage changes nothing, and its LoadStringW follows the
+    // user's language only.
+    if (language) {
+        if (const auto entry = entryInLanguage(id, *language)) return textAsLoaded(*entry);
     }
     // The platform's own choice of copy, and its fallbacks.
     std::array<wchar_t, kStringBufferUnits> buffer{};

@@ -14,17 +14,19 @@ namespace zep::discovery {
 
 inline constexpr char16_t kRuntimeDirectory[] = u"/usr/lib/jvm";
 
-class DirectoryRuntimeSearch {
+class PosixRuntimeSearch {
 public:
-    explicit DirectoryRuntimeSearch(platform::DirectoryAccess& system) : system_(system) {}
+    PosixRuntimeSearch(platform::DirectoryAccess& machine, platform::Trace& trace)
+        : machine_(machine), context_{machine, trace} {}
 
-    // The full path of a loadable libjvm.so.
-    std::optional<std::u16string> findJavaRuntime();
-    std::optional<std::u16string> searchRuntimeDirectory();
-    std::optional<std::u16string> searchPathVariable();
+    // The first runtime whose libjvm.so loads, and the stage that found it.
+    std::optional<FoundRuntime> find();
+    std::optional<RuntimeHome> searchRuntimeDirectory();
+    std::optional<RuntimeHome> searchJavaOnPath();
 
 private:
-    platform::DirectoryAccess& system_;
+    platform::DirectoryAccess& machine_;
+    SearchContext context_;  // the same machine
 };
 
 }  // namespace zep::discovery

@@ -2,15 +2,12 @@
 #include <optional>
 
 #include "platform/locale_language.h"
+#include "platform/localized_strings.h"
 #include "platform/string_entry.h"
-#include "platform/strings.h"
 #include "resources/string_table.h"
 
 namespace zep::platform {
 namespace {
-
-// Per thread, as the user-interface language is on Windows.
-thread_local std::optional<std::uint16_t> selectedLanguage;
 
 std::optional<std::u16string_view> embeddedEntry(std::uint16_t langid, unsigned id) {
     for (std::size_t i = 0; i < kEmbeddedStringCount; ++i) {
@@ -22,11 +19,11 @@ std::optional<std::u16string_view> embeddedEntry(std::uint16_t langid, unsigned 
 
 }  // namespace
 
-void setThreadUiLanguage(std::uint16_t langid) { selectedLanguage = langid; }
+void setThreadUiLanguage(LanguageId) {}
 
-std::u16string loadString(unsigned id) {
+std::u16string loadString(unsigned id, std::optional<LanguageId> language) {
     std::optional<std::u16string_view> entry;
-    if (selectedLanguage) entry = embeddedEntry(*selectedLanguage, id);
+    if (language) entry = embeddedEntry(*language, id);
     if (!entry) {
         entry =
             embeddedEntry(localeLanguage(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")), id);

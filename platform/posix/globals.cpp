@@ -1,0 +1,10 @@
+#include "platform/posix/globals.h"
+
+namespace zep::platform {
+
+Globals& getGlobals() {
+    static Globals globals;
+    return globals;
+}
+
+}  // namespace zep::platform
