@@ -13,14 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using zep::fuzz::require;
     std::u16string option = zep::fuzz::units(data, size);
     option = option.substr(0, option.find(u'\0'));
-    std::u16string noticeText;
-    std::u16string helpUrl = zep::kDefaultHelpUrl;
-    zep::notice::applyLanguageOption(option, noticeText, helpUrl);
+    zep::notice::NoticeText notice;
+    zep::notice::applyLanguageOption(option, notice);
     if (!zep::platform::hasPrefixIgnoreCase(option, u"-Duser.language=")) {
-        require(noticeText.empty() && helpUrl == zep::kDefaultHelpUrl);
+        require(notice.body.empty() && notice.helpUrl == zep::kDefaultHelpUrl && !notice.language);
         return 0;
     }
-    require(helpUrl.starts_with(u"http://"));
-    require(noticeText.find(u"<a href=") == std::u16string::npos);
+    require(notice.helpUrl.starts_with(u"http://"));
+    require(notice.body.find(u"<a href=") == std::u16string::npos);
     return 0;
 }
