@@ -19,6 +19,11 @@ public:
     // are in the encoding the runtime reads. Throws std::bad_alloc.
     void append(std::string_view bytes);
 
+    // Appends the runtime's vfprintf, exit and abort hooks, which report to
+    // platform::runtimeHookTarget() (jvmhost/runtime_hooks.cpp). Throws
+    // std::bad_alloc.
+    void appendRuntimeHooks();
+
     // Frees every text, first to last, and empties the list.
     void clear();
 
@@ -28,8 +33,10 @@ public:
     const std::vector<JavaVMOption>& records() const { return records_; }
 
 private:
+    void appendWithExtra(std::string_view bytes, void* extraInfo);
+
     std::vector<platform::UniqueMalloc<char*>> texts_;
-    std::vector<JavaVMOption> records_;  // extraInfo null in every one
+    std::vector<JavaVMOption> records_;  // extraInfo null but in the hooks' records
 };
 
 }  // namespace zep::jvmhost

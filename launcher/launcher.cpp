@@ -55,7 +55,7 @@ bool Launcher::run(std::span<const std::u16string> arguments) {
         invokeMain();
         return true;
     } catch (const std::runtime_error& error) {
-        messages.fail(error.what());
+        messages.fail(error.what(), failureDetails());
         return false;
     }
 }
@@ -76,6 +76,7 @@ void Launcher::apply(ParsedLaunch parsed) {
             continue;
         }
         notice::applyLanguageOption(option.text, notice);
+        if (!option.file.empty()) fileOptions.push_back(option);
         jvmOptions.append(platform::toRuntimeEncoding(option.text));
     }
     system.trace.line([&] {
@@ -114,7 +115,16 @@ void Launcher::createJvm() {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
     }
+    if (messages.collectsForBox()) {
+        // Nobody reads this launcher's standard error: what the runtime says
+        // of a failure is kept for the box, and a runtime that ends the
+        // process while it starts still gets its box.
+        runtimeWords.emplace(system.trace, false, [this] { messages.fail("Create JVM failed.", failureDetails()); });
+        jvmOptions.appendRuntimeHooks();
+        system.trace.line("runtime hooks installed: vfprintf, exit, abort");
+    }
     machine = jvmhost::createMachine(library, jvmOptions, system.trace);
+    if (runtimeWords) runtimeWords->started();
 }
 
 void Launcher::invokeMain() { jvmhost::callMain(machine.env, mainClass, programArgs, system.trace); }
@@ -125,6 +135,22 @@ void Launcher::showJavaMissingNotice() {
     notice::showRuntimeMissingNotice(notice);
     messages.noticeShown();
     system.trace.line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });
+}
+
+std::u16string Launcher::failureDetails() const {
+    if (!runtimeWords) return {};
+    const std::u16string said = platform::fromRuntimeEncoding(runtimeWords->text());
+    constexpr std::u16string_view kBlanks = u" \t\r\n";
+    const std::size_t first = said.find_first_not_of(kBlanks);
+    if (first == std::u16string::npos) return {};
+    std::u16string details = said.substr(first, said.find_last_not_of(kBlanks) + 1 - first);
+    for (const ParsedOption& option : fileOptions) {
+        if (details.find(option.text) == std::u16string::npos) continue;
+        details += u"\n" + option.text + u": from " + option.file + u", line ";
+        const std::string line = std::to_string(option.line);
+        details.append(line.begin(), line.end());
+    }
+    return details;
 }
 
 }  // namespace zep

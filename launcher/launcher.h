@@ -14,6 +14,7 @@
 #include "jvmhost/jvm_options.h"
 #include "launcher/command_line.h"
 #include "launcher/message.h"
+#include "launcher/runtime_words.h"
 #include "notice/notice_text.h"
 #include "platform/library.h"
 #include "platform/system.h"
@@ -55,6 +56,9 @@ private:
     void createJvm();
     void invokeMain();
     void showJavaMissingNotice();
+    // What the runtime said, for the failure's box: its words, trimmed, and
+    // where each option it names came from when an options file gave it.
+    std::u16string failureDetails() const;
 
     // Teardown is this order, reversed: the texts and lists go, the option
     // texts are freed, the machine is destroyed (which waits for the Java
@@ -62,9 +66,11 @@ private:
     const platform::System& system;
     Messages& messages;
     LoadedRuntime jvmModule;
+    std::optional<RuntimeWords> runtimeWords;  // while the runtime may call its hooks
     jvmhost::Machine machine;        // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;  // in the encoding the runtime reads, owned here
     std::vector<std::u16string> programArgs;
+    std::vector<ParsedOption> fileOptions;  // the options that came from a file, with their line
     std::string mainClass;      // JNI class name; empty until a command word is taken
     notice::NoticeText notice;  // its language chosen by a -Duser.language= option
 };

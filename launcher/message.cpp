@@ -20,10 +20,12 @@ void Messages::warn(std::string_view message) {
     collected_.append(message.begin(), message.end());  // the messages are ASCII
 }
 
-void Messages::fail(std::string_view message) noexcept {
+void Messages::fail(std::string_view message, std::u16string_view details) noexcept {
     try {
         warn(message);
-        if (mode_ == MessageMode::Collect && !noticeShown_) notice::showMessages(collected_);
+        if (mode_ != MessageMode::Collect || noticeShown_) return;
+        if (!details.empty()) collected_.append(u"\n\n").append(details);
+        notice::showMessages(collected_);
     } catch (...) {
         // No memory left to tell it: the exit code still does.
     }

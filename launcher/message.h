@@ -32,10 +32,15 @@ public:
     void warn(std::string_view message);
 
     // The failure that ends the launch. Told like a warning; when messages are
-    // collected, shown with those before it in one box, unless the
-    // runtime-missing notice has told the user already. Nothing escapes it:
-    // it is the launch's last word.
-    void fail(std::string_view message) noexcept;
+    // collected, shown with those before it in one box, followed by
+    // `details` (what the runtime said of it), unless the runtime-missing
+    // notice has told the user already. Nothing escapes it: it is the
+    // launch's last word.
+    void fail(std::string_view message, std::u16string_view details = {}) noexcept;
+
+    // True when a failure will be shown in a box, nobody reading standard
+    // error: what the runtime says is worth keeping for it.
+    bool collectsForBox() const noexcept { return mode_ == MessageMode::Collect; }
 
     // The runtime-missing notice was shown: a failure after it needs no box.
     void noticeShown() noexcept { noticeShown_ = true; }

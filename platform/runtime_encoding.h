@@ -27,6 +27,11 @@ std::string toRuntimeEncoding(std::u16string_view option);
 // them, an ill-formed sequence becoming U+FFFD.
 std::u16string programArgumentText(std::u16string_view argument);
 
+// What the runtime printed (through its vfprintf hook) as text: on Windows
+// its bytes decoded from the ANSI code page, on POSIX from UTF-8, what is not
+// valid there becoming U+FFFD.
+std::u16string fromRuntimeEncoding(std::string_view bytes);
+
 // True when the options' bytes are best shown as UTF-8 (what is not UTF-8
 // among them byte by byte): on POSIX, where they are the arguments' own
 // bytes; on Windows when the ANSI code page is UTF-8.

@@ -7,4 +7,8 @@ Globals& getGlobals() {
     return globals;
 }
 
+void setRuntimeHookTarget(RuntimeHookTarget* target) noexcept { getGlobals().runtimeHookTarget = target; }
+
+RuntimeHookTarget* runtimeHookTarget() noexcept { return getGlobals().runtimeHookTarget; }
+
 }  // namespace zep::platform

@@ -3,10 +3,12 @@
 // state of a launch lives in the objects the entry point makes and lends to
 // it; what is here cannot, and each member says why.
 
+#include <atomic>
 #include <optional>
 
 #include "platform/library.h"
 #include "platform/posix/gtk_runtime.h"
+#include "platform/runtime_hooks.h"
 
 namespace zep::platform {
 
@@ -20,9 +22,13 @@ struct Globals {
         GtkRuntime functions{};
         std::optional<const GtkRuntime*> initialised;
     } gtk;
+
+    // The target of the Java runtime's hooks (runtime_hooks.h): the hooks are
+    // called without an argument of the launch's, from the runtime's threads.
+    std::atomic<RuntimeHookTarget*> runtimeHookTarget{nullptr};
 };
 
-// The one instance, made on first use. Used from the launcher's own thread.
+// The one instance, made on first use. Its members say which threads use them.
 Globals& getGlobals();
 
 }  // namespace zep::platform

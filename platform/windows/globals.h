@@ -3,8 +3,11 @@
 // other state of a launch lives in the objects the entry point makes and
 // lends to it; what is here cannot, and each member says why.
 
+#include <atomic>
+
 #include "platform/dialog.h"
 #include "platform/handle.h"
+#include "platform/runtime_hooks.h"
 #include "platform/windows/win32.h"
 
 namespace zep::platform {
@@ -22,9 +25,13 @@ struct Globals {
         UniqueHook hook;
         const DialogTexts* texts = nullptr;
     } boxHook;
+
+    // The target of the Java runtime's hooks (runtime_hooks.h): the hooks are
+    // called without an argument of the launch's, from the runtime's threads.
+    std::atomic<RuntimeHookTarget*> runtimeHookTarget{nullptr};
 };
 
-// The one instance, made on first use. Used from the launcher's own thread.
+// The one instance, made on first use. Its members say which threads use them.
 Globals& getGlobals();
 
 }  // namespace zep::platform

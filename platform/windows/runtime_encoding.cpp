@@ -23,6 +23,16 @@ std::string toCodePage(std::u16string_view text, unsigned codePage) {
 
 std::string toRuntimeEncoding(std::u16string_view option) { return toCodePage(option, ::GetACP()); }
 
+std::u16string fromRuntimeEncoding(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int length = static_cast<int>(bytes.size());
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (size <= 0) return utf8ToUtf16(bytes);
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+    return fromWide(text);
+}
+
 std::u16string programArgumentText(std::u16string_view argument) { return std::u16string(argument); }
 
 bool runtimeReadsUtf8() { return ::GetACP() == CP_UTF8; }

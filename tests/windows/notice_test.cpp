@@ -354,6 +354,55 @@ TEST_F(Notice, WindowlessLauncherWithoutAStandardErrorItCanWriteShowsAFailureWit
     }
 }
 
+// What the runtime says of a start it refuses reaches the box, with the file
+// and line of the option it names; a runtime that ends the process while it
+// starts still gets the box, and the exit code it gave; a program that ends
+// itself gets none.
+TEST_F(Notice, WindowlessLauncherShowsWhatTheRuntimeSaidOfAFailedStart) {
+    const fs::path app = scratch / "app";
+    fs::create_directories(app);
+    fs::copy_file(fs::path(zepwExecutable()), app / "zepw.exe");
+    std::ofstream(app / "zep.vmoptions", std::ios::binary) << "# memory\r\n-Xmx1z\r\n";
+    const struct {
+        const char16_t* fail;
+        std::string says;  // what the box says, or begins with when `endsWith` is not empty
+        std::string endsWith;
+        int exitCode;
+    } cases[] = {
+        {u"print-options,create", "Create JVM failed.\n\nUnrecognized option: -Xmx1z\n-Xmx1z: from ",
+         "zep.vmoptions, line 2", 1},
+        {u"abort-in-create",
+         "Create JVM failed.\n\nError occurred during initialization of VM\n"
+         "Could not reserve enough space for 1048576 KB object heap",
+         "", 1},
+        {u"exit-in-create=3", "Create JVM failed.", "", 3},
+        {u"main-exit=5", "", "", 5},  // System.exit: no box
+    };
+    for (const auto& [fail, says, endsWith, exitCode] : cases) {
+        SCOPED_TRACE(utf8(fail));
+        RunningProgram program =
+            start({u"zep"}, {{u"QRVN_ZEP_JAVA_HOME", home("valid").u16string()}, {u"ZEPTEST_JVM_FAIL", fail}},
+                        (app / "zepw.exe").u16string(), ProcessOptions::StandardError::None);
+        if (!says.empty()) {
+            const HWND box = waitForActiveDialog([&] { return dialogWindowsOf(program.id()); }, kBoxAppears,
+                                                 [&] { return program.running(); });
+            ASSERT_NE(box, nullptr) << "no box";
+            const std::string body = utf8(readMessageBox(box).body);
+            if (endsWith.empty()) {
+                EXPECT_EQ(body, says);
+            } else {
+                EXPECT_TRUE(body.starts_with(says) && body.ends_with(endsWith)) << body;
+            }
+            pressButton(box, IDOK);
+            EXPECT_TRUE(waitUntilClosed(box, kBoxCloses));
+        }
+        int laterBoxes = 0;
+        const ProcessResult result = finishCountingBoxes(program, laterBoxes);
+        EXPECT_EQ(laterBoxes, 0);
+        EXPECT_EQ(result.exitCode, exitCode);
+    }
+}
+
 TEST_F(Notice, WindowlessLauncherWritesWhatTheConsoleOneWritesWhereverStandardErrorGoes) {
     const std::u16string cmd = [] {
         wchar_t system[MAX_PATH];

@@ -2,7 +2,10 @@
 // the machine it creates carries.
 
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,6 +46,54 @@ void recordCreation(const JavaVMInitArgs& init, const std::vector<std::string>& 
         const std::string index = std::to_string(i);
         record("option[" + index + "]=" + escape(options[i]));
         if (init.options[i].extraInfo != nullptr) record("option[" + index + "].extraInfo=set");
+    }
+}
+
+using PrintHook = jint(JNICALL*)(FILE*, const char*, va_list);
+using ExitHook = void(JNICALL*)(jint);
+using AbortHook = void(JNICALL*)();
+
+// The hook the caller gave as option `name`, if any.
+void* hookOf(const JavaVMInitArgs& init, const char* name) {
+    for (jint i = 0; i < init.nOptions; ++i) {
+        if (std::strcmp(init.options[i].optionString, name) == 0) return init.options[i].extraInfo;
+    }
+    return nullptr;
+}
+
+// Prints as a runtime prints: through the hook when there is one, else to
+// its own standard error.
+void print(const JavaVMInitArgs& init, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    if (void* hook = hookOf(init, "vfprintf")) {
+        reinterpret_cast<PrintHook>(hook)(stderr, format, args);
+    } else {
+        std::vfprintf(stderr, format, args);
+    }
+    va_end(args);
+}
+
+// The hooks as the switches ask: a runtime that explains a refusal, ends the
+// process during its start, or aborts.
+void callHooks(const JavaVMInitArgs& init, const Switches& switches) {
+    if (switches.printOptions) {
+        for (jint i = 0; i < init.nOptions; ++i) {
+            const char* option = init.options[i].optionString;
+            if (std::strncmp(option, "-X", 2) == 0) print(init, "Unrecognized option: %s\n", option);
+        }
+    }
+    if (switches.exitInCreate) {
+        record("exit " + std::to_string(*switches.exitInCreate));
+        if (void* hook = hookOf(init, "exit")) reinterpret_cast<ExitHook>(hook)(*switches.exitInCreate);
+        std::exit(*switches.exitInCreate);
+    }
+    if (switches.abortInCreate) {
+        print(init, "Error occurred during initialization of VM\nCould not reserve enough space for %d KB object heap\n",
+              1048576);
+        record("abort");
+        if (void* hook = hookOf(init, "abort")) reinterpret_cast<AbortHook>(hook)();
+        std::abort();
     }
 }
 
@@ -93,6 +144,7 @@ extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** javaVm, void** env, 
         options.emplace_back(init->options[i].optionString);
     }
     recordCreation(*init, options);
+    callHooks(*init, switches);
 
     if (switches.createResult) return *switches.createResult;
     if (!isSupportedVersion(init->version)) return JNI_EVERSION;

@@ -28,6 +28,8 @@ bool apply(Switches& switches, std::string_view item) {
             switches.createResult = value;
         } else if (name == "main-exit") {
             switches.mainExit = value;
+        } else if (name == "exit-in-create") {
+            switches.exitInCreate = value;
         } else if (name == "destroy-wait" && *value >= 0) {
             switches.destroyWaitMs = value;
         } else {
@@ -63,6 +65,10 @@ bool apply(Switches& switches, std::string_view item) {
         switches.lateLoad = true;
     } else if (name == "vanish") {
         switches.vanish = true;
+    } else if (name == "print-options") {
+        switches.printOptions = true;
+    } else if (name == "abort-in-create") {
+        switches.abortInCreate = true;
     } else {
         return false;
     }

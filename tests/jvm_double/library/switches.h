@@ -26,6 +26,13 @@ struct Switches {
     bool load = false;
     bool lateLoad = false;  // main loads a library of the runtime's bin, as the JVM does later
     bool vanish = false;    // the library's file goes away once loaded
+    // The runtime's hooks, called while the machine is created, as a runtime
+    // calls them: each "-X" option named through vfprintf as unrecognised;
+    // the process ended through exit with a code; or a reason printed and the
+    // process aborted.
+    bool printOptions = false;
+    std::optional<int> exitInCreate;
+    bool abortInCreate = false;
     std::string unknown;    // the first switch not understood; empty when all were
 };
 
