@@ -1,5 +1,7 @@
 #include "jvmhost/jvm_host.h"
 
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/trace.h"
@@ -61,6 +63,65 @@ jobjectArray makeArguments(platform::Trace& trace, JNIEnv* env, const std::vecto
     return array;
 }
 
+// The text of a Java string; nullopt for a null one or when it cannot be read.
+std::optional<std::u16string> stringText(JNIEnv* env, jstring text) {
+    if (text == nullptr) return std::nullopt;
+    const jsize length = env->GetStringLength(text);
+    const jchar* units = env->GetStringChars(text, nullptr);
+    if (units == nullptr || env->ExceptionCheck()) return std::nullopt;
+    std::u16string result(reinterpret_cast<const char16_t*>(units), static_cast<std::size_t>(length));
+    env->ReleaseStringChars(text, units);
+    env->DeleteLocalRef(text);
+    return result;
+}
+
+// `object.toString()`, through Object's method; nullopt when that throws or
+// gives nothing.
+std::optional<std::u16string> toText(JNIEnv* env, jmethodID toString, jobject object) {
+    const auto text = static_cast<jstring>(env->CallObjectMethod(object, toString));
+    if (env->ExceptionCheck()) return std::nullopt;
+    return stringText(env, text);
+}
+
+// The exception as the runtime would describe it: its own toString, then
+// "\tat " and each of its first frames, kMaxExceptionLines lines in all.
+// Empty when any step fails: the failure's box then holds the launcher's
+// message alone. The exception is pending again when this returns, as it
+// was before, whatever happened in between.
+std::u16string describeException(JNIEnv* env) {
+    constexpr jsize kMaxExceptionLines = 20;
+    const jthrowable thrown = env->ExceptionOccurred();
+    if (thrown == nullptr) return {};
+    env->ExceptionClear();
+    std::u16string description;
+    const jclass object = env->FindClass("java/lang/Object");
+    const jclass throwable = object != nullptr ? env->FindClass("java/lang/Throwable") : nullptr;
+    const jmethodID toString =
+        throwable != nullptr ? env->GetMethodID(object, "toString", "()Ljava/lang/String;") : nullptr;
+    const jmethodID getStackTrace =
+        toString != nullptr ? env->GetMethodID(throwable, "getStackTrace", "()[Ljava/lang/StackTraceElement;")
+                            : nullptr;
+    if (getStackTrace != nullptr && !env->ExceptionCheck()) {
+        if (const auto text = toText(env, toString, thrown)) {
+            description = *text;
+            const auto frames = static_cast<jobjectArray>(env->CallObjectMethod(thrown, getStackTrace));
+            const jsize count = frames != nullptr && !env->ExceptionCheck() ? env->GetArrayLength(frames) : 0;
+            for (jsize i = 0; i < std::min(count, kMaxExceptionLines - 1); ++i) {
+                const jobject frame = env->GetObjectArrayElement(frames, i);
+                const auto line = frame != nullptr && !env->ExceptionCheck() ? toText(env, toString, frame)
+                                                                            : std::nullopt;
+                if (!line) break;
+                description += u"\n\tat " + *line;
+                env->DeleteLocalRef(frame);
+            }
+        }
+    }
+    // What failed on the way is no part of the program's failure.
+    env->ExceptionClear();
+    env->Throw(thrown);
+    return description;
+}
+
 }  // namespace
 
 Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& options, platform::Trace& trace) {
@@ -97,7 +158,7 @@ Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& optio
 }
 
 void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments,
-              platform::Trace& trace) {
+              platform::Trace& trace, std::u16string* exceptionText) {
     checkStep(trace, env, !mainClass.empty(), "Main class invalid.");
     const trace::Stopwatch finding;
     const jclass entryClass = env->FindClass(mainClass.c_str());
@@ -122,6 +183,7 @@ void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::
     trace.line("calling main");
     env->CallStaticVoidMethod(entryClass, mainMethod, array);
     trace.line([&] { return "main returned after " + running.elapsed(); });
+    if (exceptionText != nullptr && env->ExceptionCheck()) *exceptionText = describeException(env);
     checkJavaException(trace, env, "Exception occurred when calling main method.");
 }
 

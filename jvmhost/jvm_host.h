@@ -43,8 +43,11 @@ Machine createMachine(const platform::RuntimeLibrary& library, JvmOptions& optio
 
 // Finds the class `mainClass` (JNI name; empty means none was given), makes a
 // String[] of `arguments` and calls its static main with it, returning when
-// main returns.
+// main returns. When main ends with an exception and `exceptionText` is
+// given, it receives the exception as the runtime would describe it (empty
+// when that cannot be had), before the runtime describes it on its own
+// standard error.
 void callMain(JNIEnv* env, const std::string& mainClass, const std::vector<std::u16string>& arguments,
-              platform::Trace& trace);
+              platform::Trace& trace, std::u16string* exceptionText = nullptr);
 
 }  // namespace zep::jvmhost

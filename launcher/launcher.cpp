@@ -127,7 +127,9 @@ void Launcher::createJvm() {
     if (runtimeWords) runtimeWords->started();
 }
 
-void Launcher::invokeMain() { jvmhost::callMain(machine.env, mainClass, programArgs, system.trace); }
+void Launcher::invokeMain() {
+    jvmhost::callMain(machine.env, mainClass, programArgs, system.trace, runtimeWords ? &mainException : nullptr);
+}
 
 void Launcher::showJavaMissingNotice() {
     const trace::Stopwatch shown;
@@ -139,11 +141,13 @@ void Launcher::showJavaMissingNotice() {
 
 std::u16string Launcher::failureDetails() const {
     if (!runtimeWords) return {};
+    std::u16string details = mainException;
     const std::u16string said = platform::fromRuntimeEncoding(runtimeWords->text());
     constexpr std::u16string_view kBlanks = u" \t\r\n";
     const std::size_t first = said.find_first_not_of(kBlanks);
-    if (first == std::u16string::npos) return {};
-    std::u16string details = said.substr(first, said.find_last_not_of(kBlanks) + 1 - first);
+    if (first == std::u16string::npos) return details;
+    if (!details.empty()) details += u"\n\n";
+    details += said.substr(first, said.find_last_not_of(kBlanks) + 1 - first);
     for (const ParsedOption& option : fileOptions) {
         if (details.find(option.text) == std::u16string::npos) continue;
         details += u"\n" + option.text + u": from " + option.file + u", line ";

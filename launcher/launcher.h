@@ -71,6 +71,7 @@ private:
     jvmhost::JvmOptions jvmOptions;  // in the encoding the runtime reads, owned here
     std::vector<std::u16string> programArgs;
     std::vector<ParsedOption> fileOptions;  // the options that came from a file, with their line
+    std::u16string mainException;           // how main's exception describes itself, for the box
     std::string mainClass;      // JNI class name; empty until a command word is taken
     notice::NoticeText notice;  // its language chosen by a -Duser.language= option
 };

@@ -356,8 +356,9 @@ TEST_F(Notice, WindowlessLauncherWithoutAStandardErrorItCanWriteShowsAFailureWit
 
 // What the runtime says of a start it refuses reaches the box, with the file
 // and line of the option it names; a runtime that ends the process while it
-// starts still gets the box, and the exit code it gave; a program that ends
-// itself gets none.
+// starts still gets the box, and the exit code it gave; so does the exception
+// that ends main, as it describes itself; a program that ends itself gets
+// none.
 TEST_F(Notice, WindowlessLauncherShowsWhatTheRuntimeSaidOfAFailedStart) {
     const fs::path app = scratch / "app";
     fs::create_directories(app);
@@ -376,6 +377,12 @@ TEST_F(Notice, WindowlessLauncherShowsWhatTheRuntimeSaidOfAFailedStart) {
          "Could not reserve enough space for 1048576 KB object heap",
          "", 1},
         {u"exit-in-create=3", "Create JVM failed.", "", 3},
+        {u"main-throws",
+         "Exception occurred when calling main method.\n\nzeptest.DoubleException: main-throws\n"
+         "\tat zeptest.Main.main(Main.java:7)",
+         "", 1},
+        // An exception that cannot describe itself leaves the launcher's message alone.
+        {u"main-throws,tostring-throws", "Exception occurred when calling main method.", "", 1},
         {u"main-exit=5", "", "", 5},  // System.exit: no box
     };
     for (const auto& [fail, says, endsWith, exitCode] : cases) {

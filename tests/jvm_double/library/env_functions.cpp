@@ -216,6 +216,88 @@ void JNICALL callStaticVoidMethodA(JNIEnv* env, jclass classHandle, jmethodID id
     runMain(call, method, arguments[0].l);
 }
 
+// --- what a launcher asks of an exception to describe it ---------------------
+// An exception's toString is its description and its stack one frame, in the
+// main method; a string's toString is itself.
+
+constexpr std::string_view kFrame = "zeptest.Main.main(Main.java:7)";
+
+jboolean JNICALL exceptionCheck(JNIEnv* env) {
+    Call call(env, "ExceptionCheck", Call::WhilePending::Allowed);
+    return call.vm.pending() != nullptr ? JNI_TRUE : JNI_FALSE;
+}
+
+jint JNICALL throwObject(JNIEnv* env, jthrowable throwable) {
+    Call call(env, "Throw", Call::WhilePending::Allowed);
+    record("Throw");
+    call.vm.setPending(&call.require(throwable, Kind::Throwable));
+    return JNI_OK;
+}
+
+void JNICALL deleteLocalRef(JNIEnv* env, jobject) { Call call(env, "DeleteLocalRef", Call::WhilePending::Allowed); }
+
+jmethodID JNICALL getMethodId(JNIEnv* env, jclass classHandle, const char* name, const char* signature) {
+    Call call(env, "GetMethodID");
+    const Object& owner = call.require(classHandle, Kind::Class);
+    if (name == nullptr || signature == nullptr) call.badHandle();
+    record("GetMethodID class=" + escape(owner.name) + " name=" + escape(name) + " sig=" + escape(signature));
+    return reinterpret_cast<jmethodID>(&call.vm.makeMethod(owner, name, signature));
+}
+
+jobject JNICALL callObjectMethodV(JNIEnv* env, jobject object, jmethodID id, va_list) {
+    Call call(env, "CallObjectMethod");
+    const Method& method = call.requireMethod(id);
+    record("CallObjectMethod " + escape(method.name));
+    Object* throwable = call.vm.find(object, Kind::Throwable);
+    Object* string = call.vm.find(object, Kind::String);
+    if (method.name == "toString" && string != nullptr) return handleOf<jobject>(*string);
+    if (method.name == "toString" && throwable != nullptr) {
+        if (call.switches.toStringThrows) {
+            raiseForSwitch(call.vm, "tostring-throws");
+            return nullptr;
+        }
+        Object& text = call.vm.make(Kind::String);
+        text.units.assign(throwable->name.begin(), throwable->name.end());
+        return handleOf<jobject>(text);
+    }
+    if (method.name == "getStackTrace" && throwable != nullptr) {
+        Object& frame = call.vm.make(Kind::String);
+        frame.units.assign(kFrame.begin(), kFrame.end());
+        Object& frames = call.vm.make(Kind::Array);
+        frames.elements.push_back(&frame);
+        return handleOf<jobject>(frames);
+    }
+    call.badHandle();
+}
+
+jsize JNICALL getStringLength(JNIEnv* env, jstring text) {
+    Call call(env, "GetStringLength");
+    return static_cast<jsize>(call.require(text, Kind::String).units.size());
+}
+
+const jchar* JNICALL getStringChars(JNIEnv* env, jstring text, jboolean* isCopy) {
+    Call call(env, "GetStringChars");
+    if (isCopy != nullptr) *isCopy = JNI_FALSE;
+    return reinterpret_cast<const jchar*>(call.require(text, Kind::String).units.c_str());
+}
+
+void JNICALL releaseStringChars(JNIEnv* env, jstring text, const jchar*) {
+    Call call(env, "ReleaseStringChars", Call::WhilePending::Allowed);
+    call.require(text, Kind::String);
+}
+
+jsize JNICALL getArrayLength(JNIEnv* env, jarray array) {
+    Call call(env, "GetArrayLength");
+    return static_cast<jsize>(call.require(array, Kind::Array).elements.size());
+}
+
+jobject JNICALL getObjectArrayElement(JNIEnv* env, jobjectArray array, jsize index) {
+    Call call(env, "GetObjectArrayElement");
+    const Object& elements = call.require(array, Kind::Array);
+    if (index < 0 || static_cast<std::size_t>(index) >= elements.elements.size()) call.badHandle();
+    return handleOf<jobject>(const_cast<Object&>(*elements.elements[static_cast<std::size_t>(index)]));
+}
+
 }  // namespace
 
 const JNINativeInterface_& nativeInterface() {
@@ -233,6 +315,16 @@ const JNINativeInterface_& nativeInterface() {
         functions.CallStaticVoidMethod = &callStaticVoidMethod;
         functions.CallStaticVoidMethodV = &callStaticVoidMethodV;
         functions.CallStaticVoidMethodA = &callStaticVoidMethodA;
+        functions.ExceptionCheck = &exceptionCheck;
+        functions.Throw = &throwObject;
+        functions.DeleteLocalRef = &deleteLocalRef;
+        functions.GetMethodID = &getMethodId;
+        functions.CallObjectMethodV = &callObjectMethodV;
+        functions.GetStringLength = &getStringLength;
+        functions.GetStringChars = &getStringChars;
+        functions.ReleaseStringChars = &releaseStringChars;
+        functions.GetArrayLength = &getArrayLength;
+        functions.GetObjectArrayElement = &getObjectArrayElement;
         return functions;
     }();
     return table;

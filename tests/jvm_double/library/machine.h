@@ -62,6 +62,8 @@ public:
     // ("java.lang.NoSuchMethodError: main").
     void raise(std::string description);
     const Object* pending() const { return pending_; }
+    // Throw: `throwable` pending again.
+    void setPending(const Object* throwable) { pending_ = throwable; }
     void clearPending() { pending_ = nullptr; }
 
 private:

@@ -67,6 +67,8 @@ bool apply(Switches& switches, std::string_view item) {
         switches.vanish = true;
     } else if (name == "print-options") {
         switches.printOptions = true;
+    } else if (name == "tostring-throws") {
+        switches.toStringThrows = true;
     } else if (name == "abort-in-create") {
         switches.abortInCreate = true;
     } else {

@@ -33,6 +33,7 @@ struct Switches {
     bool printOptions = false;
     std::optional<int> exitInCreate;
     bool abortInCreate = false;
+    bool toStringThrows = false;  // toString of an exception raises another
     std::string unknown;    // the first switch not understood; empty when all were
 };
 
