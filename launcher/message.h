@@ -4,7 +4,8 @@
 // end, each written whole before the call returns; one that cannot be written
 // is lost, but never ends the process. A windowless launcher whose caller gave
 // it no standard error, or one it cannot write to, collects them instead, and
-// shows them when the launch fails.
+// shows them when the launch fails; one started from a desktop, whose standard
+// error goes where nobody reads it, both writes and collects them.
 
 #include <string>
 #include <string_view>
@@ -14,9 +15,10 @@
 namespace zep {
 
 enum class MessageMode {
-    Write,                // to standard error
-    Collect,              // for the failure's box, from the start
-    CollectOnceUnwritten  // to standard error, and for the box from the first that cannot be written
+    Write,                 // to standard error
+    Collect,               // for the failure's box, from the start
+    CollectOnceUnwritten,  // to standard error, and for the box from the first that cannot be written
+    WriteAndShow           // to standard error, and every one for the box, written or not
 };
 
 // The messages of one launch, owned by it. `trace` learns of each one written,
