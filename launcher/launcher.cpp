@@ -119,7 +119,7 @@ void Launcher::createJvm() {
         // Nobody reads this launcher's standard error: what the runtime says
         // of a failure is kept for the box, and a runtime that ends the
         // process while it starts still gets its box.
-        runtimeWords.emplace(system.trace, false, [this] { messages.fail("Create JVM failed.", failureDetails()); });
+        runtimeWords.emplace(system.trace, messages.alsoWrites(), [this] { messages.fail("Create JVM failed.", failureDetails()); });
         jvmOptions.appendRuntimeHooks();
         system.trace.line("runtime hooks installed: vfprintf, exit, abort");
     }

@@ -1,7 +1,8 @@
-// The entry point of zep on POSIX systems, whose arguments are bytes: they
-// are decoded once, here, so that they can be encoded back exactly (an option
-// goes to the JVM as the bytes it came as). The system the launch reaches is
-// made here, once, and lent to it.
+// The entry point of zep on POSIX systems, and of zepw (ZEP_WINDOWLESS), the
+// same launcher for a desktop entry. Arguments are bytes: they are decoded
+// once, here, so that they can be encoded back exactly (an option goes to the
+// JVM as the bytes it came as). The system the launch reaches is made here,
+// once, and lent to it.
 
 #include <string>
 #include <vector>
@@ -10,13 +11,30 @@
 #include "platform/posix/system_access.h"
 #include "platform/text.h"
 
+#ifdef ZEP_WINDOWLESS
+#include "platform/dialog.h"
+#include "platform/standard_error.h"
+#endif
+
 int main(int argc, char* argv[]) {
+#ifdef ZEP_WINDOWLESS
+    // Started from a desktop, standard error goes to a log nobody reads: the
+    // messages still go there, for the journal, and the failure is shown in a
+    // box too. From a terminal, or with no display to show a box on, zepw is zep.
+    const bool desktop = !zep::platform::standardErrorIsTerminal() && zep::platform::displayNamed();
+    const zep::MessageMode mode = desktop ? zep::MessageMode::WriteAndShow : zep::MessageMode::Write;
+#else
+    const zep::MessageMode mode = zep::MessageMode::Write;
+#endif
     zep::platform::Trace trace;
     zep::platform::PosixAccess machine(trace);
-    return zep::launcherMain({machine, trace}, [&] {
-        std::vector<std::u16string> arguments;
-        arguments.reserve(static_cast<std::size_t>(argc));
-        for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::decodeLossless(argv[i]));
-        return arguments;
-    });
+    return zep::launcherMain(
+        {machine, trace},
+        [&] {
+            std::vector<std::u16string> arguments;
+            arguments.reserve(static_cast<std::size_t>(argc));
+            for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::decodeLossless(argv[i]));
+            return arguments;
+        },
+        mode);
 }

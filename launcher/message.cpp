@@ -11,10 +11,12 @@ void Messages::warn(std::string_view message) {
         // launcher before its exit code says what happened.
         if (platform::writeStandardErrorDirectly(message)) {
             trace_.messageWritten();
+            if (mode_ != MessageMode::WriteAndShow) return;
+        } else if (mode_ == MessageMode::Write) {
             return;
+        } else if (mode_ == MessageMode::CollectOnceUnwritten) {
+            mode_ = MessageMode::Collect;
         }
-        if (mode_ == MessageMode::Write) return;
-        mode_ = MessageMode::Collect;
     }
     if (!collected_.empty()) collected_ += u'\n';
     collected_.append(message.begin(), message.end());  // the messages are ASCII
@@ -23,7 +25,7 @@ void Messages::warn(std::string_view message) {
 void Messages::fail(std::string_view message, std::u16string_view details) noexcept {
     try {
         warn(message);
-        if (mode_ != MessageMode::Collect || noticeShown_) return;
+        if (!collectsForBox() || noticeShown_) return;
         if (!details.empty()) collected_.append(u"\n\n").append(details);
         notice::showMessages(collected_);
     } catch (...) {

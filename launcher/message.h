@@ -4,7 +4,8 @@
 // end, each written whole before the call returns; one that cannot be written
 // is lost, but never ends the process. A windowless launcher whose caller gave
 // it no standard error, or one it cannot write to, collects them instead, and
-// shows them when the launch fails.
+// shows them when the launch fails; one started from a desktop, whose standard
+// error goes where nobody reads it, both writes and collects them.
 
 #include <string>
 #include <string_view>
@@ -14,9 +15,10 @@
 namespace zep {
 
 enum class MessageMode {
-    Write,                // to standard error
-    Collect,              // for the failure's box, from the start
-    CollectOnceUnwritten  // to standard error, and for the box from the first that cannot be written
+    Write,                 // to standard error
+    Collect,               // for the failure's box, from the start
+    CollectOnceUnwritten,  // to standard error, and for the box from the first that cannot be written
+    WriteAndShow           // to standard error, and every one for the box, written or not
 };
 
 // The messages of one launch, owned by it. `trace` learns of each one written,
@@ -38,9 +40,13 @@ public:
     // launch's last word.
     void fail(std::string_view message, std::u16string_view details = {}) noexcept;
 
-    // True when a failure will be shown in a box, nobody reading standard
-    // error: what the runtime says is worth keeping for it.
-    bool collectsForBox() const noexcept { return mode_ == MessageMode::Collect; }
+    // True when a failure will be shown in a box, nobody (or no person)
+    // reading standard error: what the runtime says is worth keeping for it.
+    bool collectsForBox() const noexcept {
+        return mode_ == MessageMode::Collect || mode_ == MessageMode::WriteAndShow;
+    }
+    // True when what is collected for the box goes to standard error as well.
+    bool alsoWrites() const noexcept { return mode_ == MessageMode::WriteAndShow; }
 
     // The runtime-missing notice was shown: a failure after it needs no box.
     void noticeShown() noexcept { noticeShown_ = true; }

@@ -1,12 +1,12 @@
 // The notice on POSIX systems: a dialog when there is a desktop to show it,
 // lines on the terminal when there is not, and silence when neither reaches
-// a person (a script that reads standard error wants the message alone).
+// a person (a script that reads standard error wants the message alone); and
+// the messages of zepw in a box.
 
 #include "notice/notice_forms.h"
 #include "notice/show_notice.h"
+#include "platform/dialog.h"
 #include "platform/localized_strings.h"
-#include "platform/standard_error.h"
-#include "platform/text.h"
 #include "resources/string_ids.h"
 
 namespace zep::notice {
@@ -19,6 +19,8 @@ void showRuntimeMissingNotice(const NoticeText& notice) {
     if (!runDialogNotice(texts)) writeTerminalNotice(texts);
 }
 
-void showMessages(const std::u16string& text) { platform::writeStandardErrorDirectly(platform::utf16ToUtf8(text)); }
+// Without a display, or without GTK, the box is not shown: the messages are
+// on standard error already.
+void showMessages(const std::u16string& text) { platform::showMessageBox(u"zep", text); }
 
 }  // namespace zep::notice

@@ -18,8 +18,9 @@ namespace zep::notice {
 void showRuntimeMissingNotice(const NoticeText& notice);
 
 // Shows the launcher's messages, one a line, where the user sees them and
-// returns once they are acknowledged: a box captioned "zep" with an OK button
-// on Windows (for a launcher without a console), standard error elsewhere.
+// returns once they are acknowledged: a box captioned "zep" with an OK button,
+// for a launcher without a console (Windows) or one whose standard error
+// nobody reads (a desktop's). Returns at once when no box can be shown.
 void showMessages(const std::u16string& text);
 
 }  // namespace zep::notice

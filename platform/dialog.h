@@ -1,7 +1,7 @@
 #pragma once
 // What the launcher shows a person outside its standard error: a modal
 // dialog with two buttons, an address opened the way the desktop opens it,
-// and (Windows) a plain message box. The notice decides what they say; this
+// and a plain message box. The notice decides what they say; this
 // is how the system shows it: on Windows the system's own message box, on
 // POSIX GTK 3, loaded at run time and never linked, so that the launcher
 // starts on machines without it.
@@ -41,10 +41,16 @@ std::optional<DialogChoice> showDialog(const DialogTexts& texts);
 // that reads them to their end.
 void openWithDefaultHandler(const std::u16string& address);
 
-#ifdef _WIN32
 // A message box with `text`, captioned `caption`, with one OK button; returns
-// once it is pressed (or at once when the box cannot be shown).
+// once it is pressed (or at once when the box cannot be shown). The text is
+// shown as it is. POSIX: GTK's message dialog with GTK's own OK, placed as
+// showDialog's is.
 void showMessageBox(const std::u16string& caption, const std::u16string& text);
+
+#ifndef _WIN32
+// True when the environment names a display (DISPLAY or WAYLAND_DISPLAY, not
+// empty); without one nothing above can be shown.
+bool displayNamed();
 #endif
 
 }  // namespace zep::platform

@@ -1,21 +1,11 @@
 #include "platform/posix/gtk_runtime.h"
 
-#include <cstdlib>
-#include <initializer_list>
-
+#include "platform/dialog.h"
 #include "platform/library.h"
 #include "platform/posix/globals.h"
 
 namespace zep::platform {
 namespace {
-
-bool hasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') return true;
-    }
-    return false;
-}
 
 template <typename Function>
 bool resolve(const Library& library, const char* name, Function& function) {
@@ -57,7 +47,7 @@ const GtkRuntime* loadGtk(Globals::Gtk& gtk) {
 int dropLogMessage(int, const gtk::GLogField*, unsigned long, void*) { return gtk::kLogWriterHandled; }
 
 const GtkRuntime* initialise(Globals::Gtk& gtk) {
-    if (!hasDisplay()) return nullptr;
+    if (!displayNamed()) return nullptr;
     const GtkRuntime* runtime = loadGtk(gtk);
     if (runtime == nullptr) return nullptr;
     // Once per process, before GTK has anything to say; GLib refuses a second writer.

@@ -20,10 +20,13 @@ using LogWriter = int (*)(int level, const GLogField* fields, unsigned long coun
 
 inline constexpr int kLogWriterHandled = 1;
 
-// GtkDialogFlags, GtkMessageType, GtkButtonsType and GtkWindowPosition values.
+// GtkDialogFlags, GtkMessageType, GtkButtonsType, GtkResponseType and
+// GtkWindowPosition values.
 inline constexpr int kNoDialogFlags = 0;
 inline constexpr int kMessageOther = 4;
 inline constexpr int kButtonsNone = 0;
+inline constexpr int kButtonsOk = 1;
+inline constexpr int kResponseOk = -5;
 inline constexpr int kWindowCenter = 1;
 }  // namespace gtk
 

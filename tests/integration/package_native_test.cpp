@@ -132,6 +132,7 @@ TEST_F(Package, EveryEntryIsRootsWithFixedModesAndTheSourceDateInNameOrder) {
         return found == entries.end() ? "<no entry " + name + ">" : found->mode;
     };
     EXPECT_EQ(modeOf(top + "zep"), "-rwxr-xr-x");
+    EXPECT_EQ(modeOf(top + "zepw"), "-rwxr-xr-x");
     EXPECT_EQ(modeOf(top + "README.md"), "-rw-r--r--");
     EXPECT_EQ(modeOf(top + "runtime/"), "drwxr-xr-x");
     EXPECT_EQ(modeOf(top + "runtime/lib/jspawnhelper"), "-rwxr-xr-x");
@@ -150,7 +151,7 @@ TEST_F(Package, RunsTheDemoOnItsOwnRuntimeWhereNoJavaIsInstalled) {
     std::vector<std::string> contents;
     for (const auto& entry : fs::directory_iterator(folder)) contents.push_back(entry.path().filename().string());
     std::sort(contents.begin(), contents.end());
-    EXPECT_EQ(contents, (std::vector<std::string>{"README.md", "runtime", "zep", "zep.jar"}));
+    EXPECT_EQ(contents, (std::vector<std::string>{"README.md", "runtime", "zep", "zep.jar", "zepw"}));
     EXPECT_TRUE(fs::is_regular_file(folder / "runtime/lib/server/classes.jsa")) << "starts twice as slowly";
     EXPECT_FALSE(fs::exists(folder / "runtime/bin")) << "the JDK's commands are shipped";
     // Else every launch from the build tree would take the package's runtime.
@@ -177,6 +178,11 @@ TEST_F(Package, RunsTheDemoOnItsOwnRuntimeWhereNoJavaIsInstalled) {
         EXPECT_EQ(result.err, expected[i].err);
         EXPECT_EQ(result.exitCode, 0);
     }
+    // The desktop's twin finds the same runtime.
+    const ProcessResult windowless = withoutJava(folder / "zepw", demo[2]);
+    EXPECT_EQ(windowless.out, expected[2].out);
+    EXPECT_EQ(windowless.err, expected[2].err);
+    EXPECT_EQ(windowless.exitCode, 0);
 
     const std::string chosen = "zep: runtime search chose \"" + folder.string() + "/runtime/lib/server/libjvm.so\"";
     const ProcessResult traced = withoutJava(folder / "zep", {u"ls", u"runs"}, true);
