@@ -16,8 +16,10 @@ constexpr std::size_t kLongestText = 16 * 1024;
 // The stream is the runtime's, of its own C runtime on Windows: it is never
 // touched. The text is formatted by the launcher's own C runtime into a
 // buffer of its own, whatever the format asks for.
-jint JNICALL printHook(FILE* /*stream*/, const char* format, va_list args) noexcept {
+jint JNICALL printHook(FILE* stream, const char* format, va_list args) noexcept {
     platform::RuntimeHookTarget* target = platform::runtimeHookTarget();
+    // Compared, never used: on POSIX the runtime's stdout is the launcher's.
+    const bool toStandardOutput = stream == stdout;
     if (format == nullptr) return 0;
     char buffer[1024];
     va_list copy;
@@ -27,17 +29,17 @@ jint JNICALL printHook(FILE* /*stream*/, const char* format, va_list args) noexc
     if (length < 0) return length;
     if (target == nullptr) return length;
     if (static_cast<std::size_t>(length) < sizeof buffer) {
-        target->printed(std::string_view(buffer, static_cast<std::size_t>(length)));
+        target->printed(std::string_view(buffer, static_cast<std::size_t>(length)), toStandardOutput);
         return length;
     }
     try {
         std::string text(std::min<std::size_t>(static_cast<std::size_t>(length), kLongestText) + 1, '\0');
         std::vsnprintf(text.data(), text.size(), format, args);
         text.pop_back();
-        target->printed(text);
+        target->printed(text, toStandardOutput);
     } catch (...) {
         // No memory for it: what fitted the buffer is told instead.
-        target->printed(std::string_view(buffer, sizeof buffer - 1));
+        target->printed(std::string_view(buffer, sizeof buffer - 1), toStandardOutput);
     }
     return length;
 }

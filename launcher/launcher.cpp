@@ -49,6 +49,7 @@ Launcher::Launcher(const platform::System& reached, Messages& told)
 bool Launcher::run(std::span<const std::u16string> arguments) {
     try {
         const std::vector<OptionsFile> files = readOptionsFiles(system);
+        if (messages.collectsForBox()) installRuntimeHooks();
         apply(parseArguments(files, std::vector<std::u16string_view>(arguments.begin(), arguments.end())));
         for (const char* option : kFixedOptions) jvmOptions.append(option);
         createJvm();
@@ -115,14 +116,6 @@ void Launcher::createJvm() {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
     }
-    if (messages.collectsForBox()) {
-        // Nobody reads this launcher's standard error: what the runtime says
-        // of a failure is kept for the box, and a runtime that ends the
-        // process while it starts still gets its box.
-        runtimeWords.emplace(system.trace, messages.alsoWrites(), [this] { messages.fail("Create JVM failed.", failureDetails()); });
-        jvmOptions.appendRuntimeHooks();
-        system.trace.line("runtime hooks installed: vfprintf, exit, abort");
-    }
     machine = jvmhost::createMachine(library, jvmOptions, system.trace);
     if (runtimeWords) runtimeWords->started();
 }
@@ -139,15 +132,27 @@ void Launcher::showJavaMissingNotice() {
     system.trace.line([&] { return "runtime-missing notice closed after " + shown.elapsed(); });
 }
 
+void Launcher::installRuntimeHooks() {
+    // Nobody reads this launcher's standard error: what the runtime says of a
+    // failure is kept for the box, and a runtime that ends the process while
+    // it starts still gets its box. The runtime takes its options in order
+    // and complains of one as it reads it: the hooks come first.
+    runtimeWords.emplace(system.trace, messages.alsoWrites(),
+                         [this] { messages.fail("Create JVM failed.", failureDetails()); });
+    jvmOptions.appendRuntimeHooks();
+    system.trace.line("runtime hooks installed: vfprintf, exit, abort");
+}
+
 std::u16string Launcher::failureDetails() const {
     if (!runtimeWords) return {};
-    std::u16string details = mainException;
+    // What main's exception says of itself is the whole story: the runtime
+    // only adds its own heading for it.
+    if (!mainException.empty()) return mainException;
     const std::u16string said = platform::fromRuntimeEncoding(runtimeWords->text());
     constexpr std::u16string_view kBlanks = u" \t\r\n";
     const std::size_t first = said.find_first_not_of(kBlanks);
-    if (first == std::u16string::npos) return details;
-    if (!details.empty()) details += u"\n\n";
-    details += said.substr(first, said.find_last_not_of(kBlanks) + 1 - first);
+    if (first == std::u16string::npos) return {};
+    std::u16string details = said.substr(first, said.find_last_not_of(kBlanks) + 1 - first);
     for (const ParsedOption& option : fileOptions) {
         if (details.find(option.text) == std::u16string::npos) continue;
         details += u"\n" + option.text + u": from " + option.file + u", line ";

@@ -56,6 +56,9 @@ private:
     void createJvm();
     void invokeMain();
     void showJavaMissingNotice();
+    // For a launcher whose failure goes to a box: the runtime's hooks, ahead
+    // of every other option, reporting to runtimeWords.
+    void installRuntimeHooks();
     // What the runtime said, for the failure's box: its words, trimmed, and
     // where each option it names came from when an options file gave it.
     std::u16string failureDetails() const;

@@ -18,9 +18,15 @@ std::string RuntimeWords::text() const {
     return kept_;
 }
 
-void RuntimeWords::printed(std::string_view bytes) noexcept {
+void RuntimeWords::printed(std::string_view bytes, bool toStandardOutput) noexcept {
     const std::lock_guard<std::mutex> hold(lock_);
-    if (echo_) platform::writeStandardErrorDirectly(bytes);
+    if (echo_) {
+        if (toStandardOutput) {
+            platform::writeStandardOutputDirectly(bytes);
+        } else {
+            platform::writeStandardErrorDirectly(bytes);
+        }
+    }
     trace_.line([&] { return "the runtime printed \"" + platform::trace::runtimeText(bytes) + '"'; });
     try {
         if (bytes.size() >= kKept) {

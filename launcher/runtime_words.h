@@ -23,7 +23,7 @@ public:
     // `endedDuringStart` is called, once, when the runtime ends the process
     // (exit with a code other than 0, or abort) before its machine is made;
     // it shows the failure. With `echo`, what the runtime prints is also
-    // written to standard error, as the runtime would have written it.
+    // written where the runtime would have written it.
     RuntimeWords(platform::Trace& trace, bool echo, std::function<void()> endedDuringStart);
     ~RuntimeWords() override;
     RuntimeWords(const RuntimeWords&) = delete;
@@ -36,7 +36,7 @@ public:
     // What was kept, in the runtime's encoding.
     std::string text() const;
 
-    void printed(std::string_view bytes) noexcept override;
+    void printed(std::string_view bytes, bool toStandardOutput = false) noexcept override;
     void exiting(int code) noexcept override;
     void aborting() noexcept override;
 

@@ -12,8 +12,9 @@ namespace zep::platform {
 class RuntimeHookTarget {
 public:
     virtual ~RuntimeHookTarget() = default;
-    // The runtime printed `bytes` (in its own encoding), from any thread.
-    virtual void printed(std::string_view bytes) noexcept = 0;
+    // The runtime printed `bytes` (in its own encoding), from any thread,
+    // meaning them for its standard output or (when not) its standard error.
+    virtual void printed(std::string_view bytes, bool toStandardOutput) noexcept = 0;
     // The runtime is ending the process with `code` (it calls exit itself
     // when this returns).
     virtual void exiting(int code) noexcept = 0;

@@ -20,4 +20,8 @@ bool standardErrorIsTerminal();
 // process: SIGPIPE is held back for the write, and one it raised is taken.
 bool writeStandardErrorDirectly(std::string_view bytes);
 
+// The same for standard output: what the Java runtime printed there, written
+// again where it would have gone.
+bool writeStandardOutputDirectly(std::string_view bytes);
+
 }  // namespace zep::platform

@@ -13,7 +13,9 @@ bool standardErrorIsOpen() { return ::fcntl(STDERR_FILENO, F_GETFD) != -1; }
 
 bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-bool writeStandardErrorDirectly(std::string_view bytes) {
+namespace {
+
+bool writeDirectly(int descriptor, std::string_view bytes) {
     // Blocked rather than ignored for the write: an ignored SIGPIPE would be
     // inherited by every program the JVM starts.
     sigset_t pipe{}, previous{}, pending{};
@@ -24,7 +26,7 @@ bool writeStandardErrorDirectly(std::string_view bytes) {
     const bool pendingBefore = ::sigismember(&pending, SIGPIPE) == 1;
     bool written = true;
     while (!bytes.empty()) {
-        const ssize_t count = ::write(STDERR_FILENO, bytes.data(), bytes.size());
+        const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) {
             written = false;
@@ -40,5 +42,11 @@ bool writeStandardErrorDirectly(std::string_view bytes) {
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return written;
 }
+
+}  // namespace
+
+bool writeStandardErrorDirectly(std::string_view bytes) { return writeDirectly(STDERR_FILENO, bytes); }
+
+bool writeStandardOutputDirectly(std::string_view bytes) { return writeDirectly(STDOUT_FILENO, bytes); }
 
 }  // namespace zep::platform

@@ -26,17 +26,25 @@ bool standardErrorGivenByCaller() {
     }
 }
 
-bool writeStandardErrorDirectly(std::string_view bytes) {
-    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-    if (error == nullptr || error == INVALID_HANDLE_VALUE) return false;
+namespace {
+
+bool writeDirectly(DWORD which, std::string_view bytes) {
+    const HANDLE stream = ::GetStdHandle(which);
+    if (stream == nullptr || stream == INVALID_HANDLE_VALUE) return false;
     while (!bytes.empty()) {
         DWORD written = 0;
-        if (!::WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0) {
+        if (!::WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0) {
             return false;
         }
         bytes.remove_prefix(written);
     }
     return true;
 }
+
+}  // namespace
+
+bool writeStandardErrorDirectly(std::string_view bytes) { return writeDirectly(STD_ERROR_HANDLE, bytes); }
+
+bool writeStandardOutputDirectly(std::string_view bytes) { return writeDirectly(STD_OUTPUT_HANDLE, bytes); }
 
 }  // namespace zep::platform

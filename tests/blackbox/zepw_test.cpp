@@ -119,5 +119,59 @@ TEST_F(Zepw, AfterTheRuntimeMissingNoticeNoBoxFollows) {
                                   "\ntext: " + utf16ToUtf8(expectedNotice(english)) + "\n");
 }
 
+// On this machine's real OpenJDK, running the test archive (tests/e2e):
+// what the runtime says of a start it refuses, or of main's exception, is in
+// the box, and on standard error as zep writes it.
+TEST_F(Zepw, ItsBoxSaysWhatTheRuntimeSaidOfTheFailure) {
+    const std::filesystem::path settings = scratch / "settings";
+    std::filesystem::create_directories(settings / "gridmere");
+    const std::string userFile = (settings / "gridmere" / "zep.vmoptions").string();
+    struct Case {
+        std::vector<std::u16string> arguments;
+        std::string userFile;                // what the user's options file holds
+        std::vector<std::string> boxPieces;  // what the box says, each piece in its order
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{u"zep"},
+         "# memory\n-Xmx1z\n",
+         {"text: Create JVM failed.\n\nInvalid maximum heap size: -Xmx1z\n-Xmx1z: from " + userFile + ", line 2\n"},
+         1},
+        {{u"-Xmx99999999g", u"zep"}, "", {"text: Create JVM failed.\n\n", "Could not reserve enough space"}, 1},
+        {{u"-XX:+NoSuchFlag", u"zep"}, "", {"text: Create JVM failed.\n\nUnrecognized VM option 'NoSuchFlag'\n"}, 1},
+        {{u"cfs", u"throw", u"no road"},
+         "",
+         {"text: Exception occurred when calling main method.\n\njava.lang.IllegalStateException: no road\n\tat "},
+         1},
+        {{u"cfs", u"exit", u"3"}, "", {}, 3},  // System.exit: no failure
+    };
+    for (const Case& launch : cases) {
+        SCOPED_TRACE(utf16ToUtf8(launch.arguments.back()));
+        std::ofstream(userFile, std::ios::binary | std::ios::trunc) << launch.userFile;
+        std::filesystem::remove(scratch / "dialogs");
+        ProcessOptions options = onTheDesktop();
+        options.environment[u"QRVN_ZEP_JAVA_HOME"] = utf8ToUtf16(ZEP_TEST_JDK_HOME);
+        options.environment[u"XDG_CONFIG_HOME"] = settings.u16string();
+        options.workingDirectory = testProgramDirectory() + u"/e2e";
+        const ProcessResult zep = runProgram(zepExecutable(), launch.arguments, options);
+        const ProcessResult zepw = runProgram(zepwExecutable(), launch.arguments, options);
+        EXPECT_FALSE(zepw.timedOut);
+        EXPECT_EQ(zepw.exitCode, launch.exitCode);
+        // The runtime's words where zep's runtime writes them; and, where the
+        // runtime ends the process during its start, the launcher's message.
+        EXPECT_EQ(zepw.out, zep.out);
+        EXPECT_TRUE(zepw.err.starts_with(zep.err)) << zepw.err;
+        const std::string shown = dialogsShown();
+        std::size_t at = 0;
+        for (const std::string& piece : launch.boxPieces) {
+            at = shown.find(piece, at);
+            EXPECT_NE(at, std::string::npos) << "\"" << piece << "\" not in order in:\n" << shown;
+        }
+        if (launch.boxPieces.empty()) {
+            EXPECT_EQ(shown, "");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zep::test

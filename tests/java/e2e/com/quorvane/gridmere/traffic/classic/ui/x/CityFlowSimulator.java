@@ -2,7 +2,7 @@ package com.quorvane.gridmere.traffic.classic.ui.x;
 
 /**
  * Ends in the way its first argument asks (command word cfs):
- * "throw" throws out of main, "exit N" calls System.exit(N), "thread MS"
+ * "throw [MESSAGE]" throws out of main, "exit N" calls System.exit(N), "thread MS"
  * leaves a non-daemon thread running for MS milliseconds after main has
  * returned, "ok" or nothing returns at once.
  */
@@ -16,7 +16,7 @@ public final class CityFlowSimulator {
         switch (behaviour) {
             case "ok" -> {
             }
-            case "throw" -> throw new IllegalStateException("zeptest boom");
+            case "throw" -> throw new IllegalStateException(args.length > 1 ? args[1] : "zeptest boom");
             case "exit" -> System.exit(Integer.parseInt(secondArgument(args)));
             case "thread" -> {
                 long millis = Long.parseLong(secondArgument(args));
