@@ -108,8 +108,8 @@ std::u16string describeException(JNIEnv* env) {
             const jsize count = frames != nullptr && !env->ExceptionCheck() ? env->GetArrayLength(frames) : 0;
             for (jsize i = 0; i < std::min(count, kMaxExceptionLines - 1); ++i) {
                 const jobject frame = env->GetObjectArrayElement(frames, i);
-                const auto line = frame != nullptr && !env->ExceptionCheck() ? toText(env, toString, frame)
-                                                                            : std::nullopt;
+                const auto line =
+                    frame != nullptr && !env->ExceptionCheck() ? toText(env, toString, frame) : std::nullopt;
                 if (!line) break;
                 description += u"\n\tat " + *line;
                 env->DeleteLocalRef(frame);

@@ -11,7 +11,7 @@ namespace zep::jvmhost {
 namespace {
 
 // A text longer than this is cut to it: the runtime's messages are lines.
-constexpr std::size_t kLongestText = 16 * 1024;
+constexpr std::size_t kLongestText = std::size_t{16} * 1024;
 
 // The stream is the runtime's, of its own C runtime on Windows: it is never
 // touched. The text is formatted by the launcher's own C runtime into a

@@ -7,6 +7,7 @@
 #include "launcher/options_file.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
+#include "platform/handle.h"
 #include "platform/runtime_encoding.h"
 #include "platform/trace.h"
 
@@ -116,8 +117,13 @@ void Launcher::createJvm() {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
     }
+    // Made or refused, the start is over when the call returns: a later end
+    // of the process is no start's, and must not bring a second box up
+    // beside the failure's own.
+    const platform::ScopeExit over([this] {
+        if (runtimeWords) runtimeWords->started();
+    });
     machine = jvmhost::createMachine(library, jvmOptions, system.trace);
-    if (runtimeWords) runtimeWords->started();
 }
 
 void Launcher::invokeMain() {

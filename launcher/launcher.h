@@ -70,13 +70,13 @@ private:
     Messages& messages;
     LoadedRuntime jvmModule;
     std::optional<RuntimeWords> runtimeWords;  // while the runtime may call its hooks
-    jvmhost::Machine machine;        // the JavaVM and this thread's JNIEnv
-    jvmhost::JvmOptions jvmOptions;  // in the encoding the runtime reads, owned here
+    jvmhost::Machine machine;                  // the JavaVM and this thread's JNIEnv
+    jvmhost::JvmOptions jvmOptions;            // in the encoding the runtime reads, owned here
     std::vector<std::u16string> programArgs;
     std::vector<ParsedOption> fileOptions;  // the options that came from a file, with their line
     std::u16string mainException;           // how main's exception describes itself, for the box
-    std::string mainClass;      // JNI class name; empty until a command word is taken
-    notice::NoticeText notice;  // its language chosen by a -Duser.language= option
+    std::string mainClass;                  // JNI class name; empty until a command word is taken
+    notice::NoticeText notice;              // its language chosen by a -Duser.language= option
 };
 
 }  // namespace zep

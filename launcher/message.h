@@ -42,9 +42,7 @@ public:
 
     // True when a failure will be shown in a box, nobody (or no person)
     // reading standard error: what the runtime says is worth keeping for it.
-    bool collectsForBox() const noexcept {
-        return mode_ == MessageMode::Collect || mode_ == MessageMode::WriteAndShow;
-    }
+    bool collectsForBox() const noexcept { return mode_ == MessageMode::Collect || mode_ == MessageMode::WriteAndShow; }
     // True when what is collected for the box goes to standard error as well.
     bool alsoWrites() const noexcept { return mode_ == MessageMode::WriteAndShow; }
 

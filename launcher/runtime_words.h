@@ -18,7 +18,7 @@ namespace zep {
 class RuntimeWords final : public platform::RuntimeHookTarget {
 public:
     // The most that is kept: the last this many bytes of what was printed.
-    static constexpr std::size_t kKept = 16 * 1024;
+    static constexpr std::size_t kKept = std::size_t{16} * 1024;
 
     // `endedDuringStart` is called, once, when the runtime ends the process
     // (exit with a code other than 0, or abort) before its machine is made;

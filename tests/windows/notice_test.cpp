@@ -389,7 +389,7 @@ TEST_F(Notice, WindowlessLauncherShowsWhatTheRuntimeSaidOfAFailedStart) {
         SCOPED_TRACE(utf8(fail));
         RunningProgram program =
             start({u"zep"}, {{u"QRVN_ZEP_JAVA_HOME", home("valid").u16string()}, {u"ZEPTEST_JVM_FAIL", fail}},
-                        (app / "zepw.exe").u16string(), ProcessOptions::StandardError::None);
+                  (app / "zepw.exe").u16string(), ProcessOptions::StandardError::None);
         if (!says.empty()) {
             const HWND box = waitForActiveDialog([&] { return dialogWindowsOf(program.id()); }, kBoxAppears,
                                                  [&] { return program.running(); });

@@ -89,7 +89,8 @@ void callHooks(const JavaVMInitArgs& init, const Switches& switches) {
         std::exit(*switches.exitInCreate);
     }
     if (switches.abortInCreate) {
-        print(init, "Error occurred during initialization of VM\nCould not reserve enough space for %d KB object heap\n",
+        print(init,
+              "Error occurred during initialization of VM\nCould not reserve enough space for %d KB object heap\n",
               1048576);
         record("abort");
         if (void* hook = hookOf(init, "abort")) reinterpret_cast<AbortHook>(hook)();

@@ -34,7 +34,7 @@ struct Switches {
     std::optional<int> exitInCreate;
     bool abortInCreate = false;
     bool toStringThrows = false;  // toString of an exception raises another
-    std::string unknown;    // the first switch not understood; empty when all were
+    std::string unknown;          // the first switch not understood; empty when all were
 };
 
 Switches parseSwitches(std::string_view text);
