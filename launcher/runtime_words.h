@@ -36,7 +36,7 @@ public:
     // What was kept, in the runtime's encoding.
     std::string text() const;
 
-    void printed(std::string_view bytes, bool toStandardOutput = false) noexcept override;
+    void printed(std::string_view bytes, bool toStandardOutput) noexcept override;
     void exiting(int code) noexcept override;
     void aborting() noexcept override;
 

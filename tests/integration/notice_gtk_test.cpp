@@ -20,6 +20,7 @@
 #include "tests/support/address_recorder.h"
 #include "tests/support/environment.h"
 #include "tests/support/expected_texts.h"
+#include "tests/support/gtk_calls.h"
 #include "tests/support/virtual_display.h"
 
 namespace zep::test {
@@ -31,67 +32,11 @@ using notice::NoticeTexts;
 using platform::utf16ToUtf8;
 using platform::utf8ToUtf16;
 
-// The few GTK functions the test reads the dialog with, declared by hand as
-// the launcher declares its own.
-struct Gtk {
-    using GType = unsigned long;
-    struct GList {
-        void* data;
-        GList* next;
-        GList* prev;
-    };
-    using Callback = void (*)(void* widget, void* data);
-
-    GList* (*windowListToplevels)();
-    void (*listFree)(GList*);
-    int (*typeCheckInstanceIsA)(void* instance, GType type);
-    GType (*dialogType)();
-    GType (*containerType)();
-    GType (*buttonType)();
-    GType (*labelType)();
-    void (*containerForall)(void* container, Callback callback, void* data);
-    int (*widgetGetMapped)(void* widget);
-    int (*widgetIsVisible)(void* widget);
-    int (*widgetHasDefault)(void* widget);
-    const char* (*windowGetTitle)(void* window);
-    int (*windowGetModal)(void* window);
-    const char* (*labelGetText)(void* label);
-    void (*buttonClicked)(void* button);
-    void (*windowClose)(void* window);
-    unsigned (*timeoutAdd)(unsigned milliseconds, int (*function)(void*), void* data);
-    int (*sourceRemove)(unsigned id);
-
-    bool isA(void* widget, GType (*type)()) const { return typeCheckInstanceIsA(widget, type()) != 0; }
-
+// The GTK functions the test reads the dialog with, from the GTK the notice
+// itself loads.
+struct Gtk : GtkCalls {
     static const Gtk& get() {
-        static const Gtk gtk = [] {
-            void* library = dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL);
-            if (library == nullptr) throw std::runtime_error("GTK 3 is not installed (scripts/setup installs it)");
-            Gtk loaded{};
-            auto resolve = [library](const char* name, auto& function) {
-                function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-                if (function == nullptr) throw std::runtime_error(std::string("GTK lacks ") + name);
-            };
-            resolve("gtk_window_list_toplevels", loaded.windowListToplevels);
-            resolve("g_list_free", loaded.listFree);
-            resolve("g_type_check_instance_is_a", loaded.typeCheckInstanceIsA);
-            resolve("gtk_dialog_get_type", loaded.dialogType);
-            resolve("gtk_container_get_type", loaded.containerType);
-            resolve("gtk_button_get_type", loaded.buttonType);
-            resolve("gtk_label_get_type", loaded.labelType);
-            resolve("gtk_container_forall", loaded.containerForall);
-            resolve("gtk_widget_get_mapped", loaded.widgetGetMapped);
-            resolve("gtk_widget_is_visible", loaded.widgetIsVisible);
-            resolve("gtk_widget_has_default", loaded.widgetHasDefault);
-            resolve("gtk_window_get_title", loaded.windowGetTitle);
-            resolve("gtk_window_get_modal", loaded.windowGetModal);
-            resolve("gtk_label_get_text", loaded.labelGetText);
-            resolve("gtk_button_clicked", loaded.buttonClicked);
-            resolve("gtk_window_close", loaded.windowClose);
-            resolve("g_timeout_add", loaded.timeoutAdd);
-            resolve("g_source_remove", loaded.sourceRemove);
-            return loaded;
-        }();
+        static const Gtk gtk{GtkCalls::resolve(dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL))};
         return gtk;
     }
 };

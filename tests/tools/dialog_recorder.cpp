@@ -12,62 +12,13 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
+
+#include "tests/support/gtk_calls.h"
 
 namespace {
 
-// The few functions of GTK, GObject and GLib the recorder calls, declared by
-// hand: GTK is found in the process, where the launcher loaded it.
-struct Gtk {
-    using GType = unsigned long;
-    struct GList {
-        void* data;
-        GList* next;
-        GList* prev;
-    };
-
-    GList* (*windowListToplevels)();
-    void (*listFree)(GList*);
-    int (*typeCheckInstanceIsA)(void* instance, GType type);
-    GType (*messageDialogType)();
-    int (*widgetGetMapped)(void* widget);
-    const char* (*windowGetTitle)(void* window);
-    void* (*windowGetDefaultWidget)(void* window);
-    const char* (*buttonGetLabel)(void* button);
-    void (*buttonClicked)(void* button);
-    void (*windowClose)(void* window);
-    void (*objectGet)(void* object, const char* firstProperty, ...);
-    void* (*objectGetData)(void* object, const char* key);
-    void (*objectSetData)(void* object, const char* key, void* data);
-    void (*free)(void* memory);
-    unsigned (*timeoutAdd)(unsigned milliseconds, int (*function)(void*), void* data);
-
-    static Gtk load() {
-        void* library = dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_NOLOAD);
-        if (library == nullptr) throw std::runtime_error("GTK 3 is not loaded");
-        Gtk gtk{};
-        auto resolve = [library](const char* name, auto& function) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-            if (function == nullptr) throw std::runtime_error(std::string("GTK lacks ") + name);
-        };
-        resolve("gtk_window_list_toplevels", gtk.windowListToplevels);
-        resolve("g_list_free", gtk.listFree);
-        resolve("g_type_check_instance_is_a", gtk.typeCheckInstanceIsA);
-        resolve("gtk_message_dialog_get_type", gtk.messageDialogType);
-        resolve("gtk_widget_get_mapped", gtk.widgetGetMapped);
-        resolve("gtk_window_get_title", gtk.windowGetTitle);
-        resolve("gtk_window_get_default_widget", gtk.windowGetDefaultWidget);
-        resolve("gtk_button_get_label", gtk.buttonGetLabel);
-        resolve("gtk_button_clicked", gtk.buttonClicked);
-        resolve("gtk_window_close", gtk.windowClose);
-        resolve("g_object_get", gtk.objectGet);
-        resolve("g_object_get_data", gtk.objectGetData);
-        resolve("g_object_set_data", gtk.objectSetData);
-        resolve("g_free", gtk.free);
-        resolve("g_timeout_add", gtk.timeoutAdd);
-        return gtk;
-    }
-};
+// GTK is found in the process, where the launcher loaded it.
+using Gtk = zep::test::GtkCalls;
 
 constexpr const char* kRecorded = "zeptest-recorded";
 
@@ -99,8 +50,8 @@ struct Recorder {
         void* dialog = nullptr;
         Gtk::GList* toplevels = gtk.windowListToplevels();
         for (Gtk::GList* item = toplevels; item != nullptr; item = item->next) {
-            if (gtk.typeCheckInstanceIsA(item->data, gtk.messageDialogType()) != 0 &&
-                gtk.widgetGetMapped(item->data) != 0 && gtk.objectGetData(item->data, kRecorded) == nullptr) {
+            if (gtk.isA(item->data, gtk.messageDialogType) && gtk.widgetGetMapped(item->data) != 0 &&
+                gtk.objectGetData(item->data, kRecorded) == nullptr) {
                 dialog = item->data;
             }
         }
@@ -121,7 +72,7 @@ extern "C" __attribute__((visibility("default"))) void gtk_module_init(int*, cha
     if (file == nullptr) return;
     try {
         // For as long as the process lasts: GTK never unloads a module.
-        auto* recorder = new Recorder{Gtk::load(), file};
+        auto* recorder = new Recorder{Gtk::resolve(dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_NOLOAD)), file};
         recorder->gtk.timeoutAdd(20, Recorder::tick, recorder);
     } catch (const std::exception& error) {
         // Nothing may leave into GTK's C; the test reads why it saw no dialog.

@@ -45,17 +45,17 @@ TEST(RuntimeWords, TheHookFormatsWhatTheRuntimePrintsWhateverItsLength) {
 TEST(RuntimeWords, KeepsOnlyTheLastOfAFloodFromAnyThread) {
     platform::Trace quiet;
     RuntimeWords words(quiet, false, [] {});
-    words.printed(std::string(RuntimeWords::kKept + 500, 'a') + "end of one");
+    words.printed(std::string(RuntimeWords::kKept + 500, 'a') + "end of one", false);
     EXPECT_EQ(words.text().size(), RuntimeWords::kKept);
     EXPECT_TRUE(words.text().ends_with("aend of one"));
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&words] {
-            for (int i = 0; i < 2000; ++i) words.printed("0123456789abcdef");
+            for (int i = 0; i < 2000; ++i) words.printed("0123456789abcdef", false);
         });
     }
     for (std::thread& thread : threads) thread.join();
-    words.printed("last");
+    words.printed("last", false);
     EXPECT_EQ(words.text().size(), RuntimeWords::kKept);
     EXPECT_TRUE(words.text().ends_with("0123456789abcdeflast"));
 }
