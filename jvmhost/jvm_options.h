@@ -24,6 +24,9 @@ public:
     // std::bad_alloc.
     void appendRuntimeHooks();
 
+    // Appends the runtime's exit hook alone. Throws std::bad_alloc.
+    void appendExitHook();
+
     // Frees every text, first to last, and empties the list.
     void clear();
 

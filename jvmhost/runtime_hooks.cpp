@@ -54,6 +54,8 @@ void JNICALL abortHook() noexcept {
 
 }  // namespace
 
+void JvmOptions::appendExitHook() { appendWithExtra("exit", reinterpret_cast<void*>(&exitHook)); }
+
 void JvmOptions::appendRuntimeHooks() {
     appendWithExtra("vfprintf", reinterpret_cast<void*>(&printHook));
     appendWithExtra("exit", reinterpret_cast<void*>(&exitHook));

@@ -45,14 +45,13 @@ LoadedRuntime::~LoadedRuntime() {
 }
 
 Launcher::Launcher(const platform::System& reached, Messages& told)
-    : system(reached), messages(told), jvmModule(reached.trace) {}
+    : system(reached), messages(told), jvmModule(reached.trace), classArchive(reached) {}
 
 bool Launcher::run(std::span<const std::u16string> arguments) {
     try {
         const std::vector<OptionsFile> files = readOptionsFiles(system);
         if (messages.collectsForBox()) installRuntimeHooks();
         apply(parseArguments(files, std::vector<std::u16string_view>(arguments.begin(), arguments.end())));
-        for (const char* option : kFixedOptions) jvmOptions.append(option);
         createJvm();
         invokeMain();
         return true;
@@ -79,7 +78,8 @@ void Launcher::apply(ParsedLaunch parsed) {
         }
         notice::applyLanguageOption(option.text, notice);
         if (!option.file.empty()) fileOptions.push_back(option);
-        jvmOptions.append(platform::toRuntimeEncoding(option.text));
+        userOptionBytes.push_back(platform::toRuntimeEncoding(option.text));
+        userOptions.push_back(option.text);
     }
     system.trace.line([&] {
         if (!parsed.commandWord) return std::string("no command word");
@@ -88,6 +88,7 @@ void Launcher::apply(ParsedLaunch parsed) {
     });
     if (parsed.invalidCommand()) throw std::runtime_error("Invalid command.");
     system.trace.line([&] { return "program arguments: " + std::to_string(parsed.programArgs.size()); });
+    commandWord = parsed.commandWord.value_or(std::u16string());
     mainClass = std::move(parsed.mainClass);
     programArgs = std::move(parsed.programArgs);
 }
@@ -117,6 +118,14 @@ void Launcher::createJvm() {
         showJavaMissingNotice();
         throw std::runtime_error("Failed to load jvm.dll");
     }
+    // The archive's options go ahead of the user's, whose own say about the
+    // runtime's logs must stand.
+    for (const std::string& option : classArchive.options(*found, commandWord, userOptions, userOptionBytes)) {
+        jvmOptions.append(option);
+    }
+    if (classArchive.makes()) watchExit();
+    for (const std::string& option : userOptionBytes) jvmOptions.append(option);
+    for (const char* option : kFixedOptions) jvmOptions.append(option);
     // Made or refused, the start is over when the call returns: a later end
     // of the process is no start's, and must not bring a second box up
     // beside the failure's own.
@@ -124,6 +133,7 @@ void Launcher::createJvm() {
         if (runtimeWords) runtimeWords->started();
     });
     machine = jvmhost::createMachine(library, jvmOptions, system.trace);
+    classArchive.checkTaken();
 }
 
 void Launcher::invokeMain() {
@@ -147,6 +157,20 @@ void Launcher::installRuntimeHooks() {
                          [this] { messages.fail("Create JVM failed.", failureDetails()); });
     jvmOptions.appendRuntimeHooks();
     system.trace.line("runtime hooks installed: vfprintf, exit, abort");
+}
+
+void Launcher::watchExit() {
+    // The runtime writes the archive as it ends the process on the program's
+    // System.exit too, and no code of the launcher's runs after that but the
+    // exit hook.
+    const auto keep = [this] { classArchive.keep(); };
+    if (runtimeWords) {
+        runtimeWords->alsoAtExit(keep);
+        return;
+    }
+    exitWatch.emplace(keep);
+    jvmOptions.appendExitHook();
+    system.trace.line("runtime hook installed: exit");
 }
 
 std::u16string Launcher::failureDetails() const {

@@ -12,6 +12,7 @@
 #include "discovery/find_java_runtime.h"
 #include "jvmhost/jvm_host.h"
 #include "jvmhost/jvm_options.h"
+#include "launcher/class_archive.h"
 #include "launcher/command_line.h"
 #include "launcher/message.h"
 #include "launcher/runtime_words.h"
@@ -59,24 +60,33 @@ private:
     // For a launcher whose failure goes to a box: the runtime's hooks, ahead
     // of every other option, reporting to runtimeWords.
     void installRuntimeHooks();
+    // For a start whose runtime writes the class-data archive: the runtime's
+    // end of the process, which only its exit hook sees, keeps it.
+    void watchExit();
     // What the runtime said, for the failure's box: its words, trimmed, and
     // where each option it names came from when an options file gave it.
     std::u16string failureDetails() const;
 
     // Teardown is this order, reversed: the texts and lists go, the option
     // texts are freed, the machine is destroyed (which waits for the Java
-    // program's non-daemon threads), and last the runtime's library goes.
+    // program's non-daemon threads and writes the class-data archive), the
+    // archive is kept, and last the runtime's library goes.
     const platform::System& system;
     Messages& messages;
     LoadedRuntime jvmModule;
+    ClassArchive classArchive;                 // kept once the machine is gone
     std::optional<RuntimeWords> runtimeWords;  // while the runtime may call its hooks
+    std::optional<ExitWatch> exitWatch;        // the same, when only its exit is watched
     jvmhost::Machine machine;                  // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;            // in the encoding the runtime reads, owned here
+    std::vector<std::u16string> userOptions;   // the runtime's options from the files and the command line
+    std::vector<std::string> userOptionBytes;  // the same, in the encoding the runtime reads
     std::vector<std::u16string> programArgs;
     std::vector<ParsedOption> fileOptions;  // the options that came from a file, with their line
     std::u16string mainException;           // how main's exception describes itself, for the box
-    std::string mainClass;                  // JNI class name; empty until a command word is taken
-    notice::NoticeText notice;              // its language chosen by a -Duser.language= option
+    std::u16string commandWord;
+    std::string mainClass;      // JNI class name; empty until a command word is taken
+    notice::NoticeText notice;  // its language chosen by a -Duser.language= option
 };
 
 }  // namespace zep

@@ -45,6 +45,7 @@ bool RuntimeWords::endsTheStart() noexcept { return starting_ && !ended_.exchang
 void RuntimeWords::exiting(int code) noexcept {
     trace_.line([&] { return "the runtime ends the process with exit code " + std::to_string(code); });
     exitCode_ = code;
+    if (atExit_) atExit_();
     if (code != 0 && endsTheStart()) endedDuringStart_();
 }
 
@@ -57,5 +58,11 @@ void RuntimeWords::aborting() noexcept {
     const int code = exitCode_;
     std::_Exit(code != 0 ? code : 1);
 }
+
+ExitWatch::ExitWatch(std::function<void()> atExit) : atExit_(std::move(atExit)) {
+    platform::setRuntimeHookTarget(this);
+}
+
+ExitWatch::~ExitWatch() { platform::setRuntimeHookTarget(nullptr); }
 
 }  // namespace zep

@@ -33,6 +33,9 @@ public:
     // program's (System.exit), no failure of the start.
     void started() noexcept { starting_ = false; }
 
+    // `action` is called first whenever the runtime ends the process.
+    void alsoAtExit(std::function<void()> action) { atExit_ = std::move(action); }
+
     // What was kept, in the runtime's encoding.
     std::string text() const;
 
@@ -48,11 +51,29 @@ private:
     platform::Trace& trace_;
     const bool echo_;
     const std::function<void()> endedDuringStart_;
+    std::function<void()> atExit_;
     std::atomic<bool> starting_{true};
     std::atomic<bool> ended_{false};
     std::atomic<int> exitCode_{0};
     mutable std::mutex lock_;  // the runtime prints from its own threads too
     std::string kept_;
+};
+
+// Where the runtime's exit hook reports when nothing else of the runtime's is
+// watched: `atExit` is called whenever the runtime ends the process.
+class ExitWatch final : public platform::RuntimeHookTarget {
+public:
+    explicit ExitWatch(std::function<void()> atExit);
+    ~ExitWatch() override;
+    ExitWatch(const ExitWatch&) = delete;
+    ExitWatch& operator=(const ExitWatch&) = delete;
+
+    void printed(std::string_view, bool) noexcept override {}
+    void exiting(int) noexcept override { atExit_(); }
+    void aborting() noexcept override {}
+
+private:
+    const std::function<void()> atExit_;
 };
 
 }  // namespace zep

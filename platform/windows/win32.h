@@ -12,6 +12,7 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 

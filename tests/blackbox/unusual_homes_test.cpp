@@ -172,5 +172,78 @@ TEST_F(UnusualHomes, RuntimeBesideTheExecutableInAFolderOfAnyName) {
     EXPECT_NE(searched().out, utf8Path(library.lexically_normal())) << "runtime is a file";
 }
 
+// The options of the machine's creation that concern class-data sharing, as
+// the double logged them.
+std::vector<std::string> sharingOptions(const Lines& lines) {
+    std::vector<std::string> options;
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find("]=");
+        if (!line.starts_with("option[") || equals == std::string::npos) continue;
+        std::string option;
+        for (std::size_t i = equals + 2; i < line.size(); ++i) {
+            if (line[i] == '\\') ++i;  // the double's escaped backslash
+            if (i < line.size()) option += line[i];
+        }
+        if (option.starts_with("-Xshare") || option.starts_with("-Xlog:cds") || option.starts_with("-XX:")) {
+            options.push_back(option);
+        }
+    }
+    return options;
+}
+
+TEST_F(UnusualHomes, TheApplicationsOwnRuntimeAloneIsAskedForAClassArchiveCheckedBeforeEachUse) {
+    const fs::path runtime = scratch / "app" / "runtime";
+    fs::create_directories((runtime / ZEP_TEST_HOME_LIBRARY).parent_path());
+    fs::copy_file(libraryIn(validHome()), runtime / ZEP_TEST_HOME_LIBRARY);
+    std::ofstream(runtime / "release") << "IMPLEMENTOR=\"Q\"\nJAVA_VERSION=\"17.0.15\"\n";
+    const fs::path zep = scratch / "app" / fs::path(zepExecutable()).filename();
+    fs::copy_file(zepExecutable(), zep);
+    std::ofstream(scratch / "zep.jar") << "the classes";  // in the current directory, as the class path names it
+    // Windows has its own folder for it, the prefix's.
+    const std::map<std::u16string, std::optional<std::u16string>> cache = {
+        {u"XDG_CACHE_HOME", (scratch / "cache").u16string()}};
+    const auto start = [&](const fs::path& javaHome) {
+        log.clear();
+        const ProcessResult result = launch(javaHome, pathText(zep), {u"zep"}, cache);
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.exitCode, 0);
+        return sharingOptions(log.lines());
+    };
+    constexpr std::string_view kMake = "-XX:ArchiveClassesAtExit=";
+    constexpr std::string_view kUse = "-XX:SharedArchiveFile=";
+
+    std::vector<std::string> options = start({});
+    ASSERT_EQ(options.size(), 3u);
+    EXPECT_EQ(options[0], "-Xshare:auto");
+    EXPECT_EQ(options[1], "-Xlog:cds*=off");
+    ASSERT_TRUE(options[2].starts_with(kMake)) << options[2];
+    const fs::path folder = fs::path(options[2].substr(kMake.size())).parent_path();
+#ifndef _WIN32
+    EXPECT_EQ(folder, scratch / "cache/gridmere/cds");
+#endif
+
+    options = start({});
+    ASSERT_EQ(options.size(), 3u);
+    ASSERT_TRUE(options[2].starts_with(kUse)) << options[2];
+    const fs::path archive = options[2].substr(kUse.size());
+    EXPECT_EQ(archive.parent_path(), folder);
+#ifndef _WIN32
+    EXPECT_FALSE(fs::exists(archive)) << "the runtime did not map it: it refused it";
+#endif
+    // Another file of that name is not offered but made again.
+    fs::remove(archive);
+    std::ofstream(archive) << "jvm double class-data archivE\n";
+    options = start({});
+    ASSERT_EQ(options.size(), 3u);
+    EXPECT_TRUE(options[2].starts_with(kMake)) << options[2];
+    EXPECT_EQ(fileText(archive), "jvm double class-data archive\n") << "made again";
+
+    // A runtime named by the override, of the same release, is none of the
+    // application's.
+    fs::copy(validHome(), scratch / "home", fs::copy_options::recursive);
+    fs::copy_file(runtime / "release", scratch / "home" / "release");
+    EXPECT_EQ(start(scratch / "home"), std::vector<std::string>());
+}
+
 }  // namespace
 }  // namespace zep::test

@@ -47,6 +47,8 @@ protected:
         options.environment[u"DISPLAY"] = std::nullopt;
         options.environment[u"WAYLAND_DISPLAY"] = std::nullopt;
         if (trace) options.environment[u"QRVN_ZEP_TRACE"] = u"1";
+        // The class-data archives go here, not into this machine's cache.
+        options.environment[u"XDG_CACHE_HOME"] = utf8ToUtf16((scratch / "cache").string());
         options.workingDirectory = utf8ToUtf16(folder.string());
         return options;
     }
@@ -198,6 +200,103 @@ TEST_F(Package, RunsTheDemoOnItsOwnRuntimeWhereNoJavaIsInstalled) {
     const ProcessResult linked = withoutJava(scratch / "elsewhere/zep", {u"ls", u"runs"}, true);
     EXPECT_EQ(linked.out, expected[2].out);
     EXPECT_NE(linked.err.find(chosen), std::string::npos) << linked.err;
+}
+
+// The archives in the cache, by name.
+std::vector<fs::path> classArchives(const fs::path& folder) {
+    std::vector<fs::path> found;
+    if (!fs::is_directory(folder)) return found;
+    for (const auto& entry : fs::directory_iterator(folder)) found.push_back(entry.path());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Of the application's classes the runtime names with -Xlog:class+load, the
+// share it mapped from the launcher's archive.
+double shareFromTheArchive(const std::string& log) {
+    std::size_t application = 0;
+    std::size_t archived = 0;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(" com.quorvane.") == std::string::npos) continue;
+        ++application;
+        if (line.find("source: shared objects file (top)") != std::string::npos) ++archived;
+    }
+    return application == 0 ? 0 : static_cast<double>(archived) / static_cast<double>(application);
+}
+
+TEST_F(Package, KeepsAClassArchiveOfEachStartInTheUsersCacheAndNeverLetsItChangeTheOutput) {
+    const fs::path cache = scratch / "cache/gridmere/cds";
+    fs::create_directory(folder / "runs");
+    const std::vector<std::u16string> listRuns = {u"ls", u"runs"};
+    const ProcessResult first = withoutJava(folder / "zep", listRuns, true);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_NE(first.err.find("\": made\n"), std::string::npos) << first.err;
+    ASSERT_EQ(classArchives(cache).size(), 1u);
+    EXPECT_EQ(fs::status(cache).permissions(), fs::perms::owner_all);
+    const fs::path made = classArchives(cache)[0];
+
+    const ProcessResult plain = withoutJava(folder / "zep", listRuns);
+    const auto sameOutput = [&plain](const ProcessResult& result) {
+        EXPECT_EQ(result.out, plain.out);
+        EXPECT_EQ(result.err, plain.err);
+        EXPECT_EQ(result.exitCode, 0);
+    };
+    // Cut short, the runtime would crash on it: passed over without a word,
+    // and made again.
+    fs::resize_file(made, 4096);
+    sameOutput(withoutJava(folder / "zep", listRuns));
+    ASSERT_EQ(classArchives(cache).size(), 1u);
+    EXPECT_NE(classArchives(cache)[0], made);
+    EXPECT_GT(fs::file_size(classArchives(cache)[0]), 4096u);
+    // Something else in its place is passed over, and left alone.
+    fs::remove(classArchives(cache)[0]);
+    fs::create_directory(made);
+    sameOutput(withoutJava(folder / "zep", listRuns));
+    EXPECT_TRUE(fs::is_directory(made));
+
+    // Another application archive gives another class-data archive.
+    const std::size_t before = classArchives(cache).size();
+    fs::last_write_time(folder / "zep.jar", fs::last_write_time(folder / "zep.jar") + std::chrono::hours(1));
+    sameOutput(withoutJava(folder / "zep", listRuns));
+    EXPECT_EQ(classArchives(cache).size(), before + 1);
+
+    // The user's own choice of sharing stands alone.
+    fs::create_directories(scratch / "config/gridmere");
+    std::ofstream(scratch / "config/gridmere/zep.vmoptions") << "-Xshare:off\n";
+    ProcessOptions options = fromTheFolder(true);
+    options.environment[u"XDG_CONFIG_HOME"] = utf8ToUtf16((scratch / "config").string());
+    NoRuntimeOptions hidden;
+    hidden.launcher = utf8ToUtf16((folder / "zep").string());
+    const NoRuntimeCommand shareOff = launcherWithoutRuntimes(listRuns, hidden);
+    fs::remove_all(cache);
+    const ProcessResult userChose = runProgram(shareOff.program, shareOff.arguments, options);
+    EXPECT_EQ(userChose.out, plain.out);
+    EXPECT_NE(userChose.err.find("zep: class-data archive: not offered: the option -Xshare:off decides\n"),
+              std::string::npos)
+        << userChose.err;
+    EXPECT_TRUE(classArchives(cache).empty());
+
+    // Made as the program ends itself (System.exit, with a failure of its
+    // own), then mapped: nearly every class of the application comes from it.
+    const std::vector<std::u16string> listMissing = {u"-Xlog:class+load", u"ls", u"missing"};
+    const ProcessResult exited = withoutJava(folder / "zep", listMissing, true);
+    EXPECT_EQ(exited.exitCode, 1);
+    EXPECT_NE(exited.err.find("\": made\n"), std::string::npos) << exited.err;
+    const ProcessResult mapped = withoutJava(folder / "zep", listMissing, true);
+    EXPECT_EQ(mapped.exitCode, 1);
+    EXPECT_NE(mapped.err.find("\": used\n"), std::string::npos) << mapped.err;
+    EXPECT_GE(shareFromTheArchive(mapped.out), 0.9) << mapped.out;
+
+    // Two first starts at once: both run as without, and one archive stays.
+    fs::remove_all(cache);
+    const NoRuntimeCommand listing = launcherWithoutRuntimes(listRuns, hidden);
+    RunningProgram one = startProgram(listing.program, listing.arguments, fromTheFolder(false));
+    RunningProgram two = startProgram(listing.program, listing.arguments, fromTheFolder(false));
+    sameOutput(one.finish(std::chrono::seconds(60)));
+    sameOutput(two.finish(std::chrono::seconds(60)));
+    sameOutput(withoutJava(folder / "zep", listRuns));
+    EXPECT_EQ(classArchives(cache).size(), 1u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -111,6 +112,18 @@ jint JNICALL destroyJavaVm(JavaVM* javaVm) {
         std::this_thread::sleep_for(std::chrono::milliseconds(*switches.destroyWaitMs));
         record("DestroyJavaVM waited " + std::to_string(*switches.destroyWaitMs));
         lock.lock();
+    }
+    // As a runtime writes the class-data archive it was asked for as its
+    // machine goes.
+    constexpr std::string_view kArchive = "-XX:ArchiveClassesAtExit=";
+    for (const std::string& option : vm.options()) {
+        if (!option.starts_with(kArchive)) continue;
+        const std::string file = option.substr(kArchive.size());
+        if (std::FILE* archive = std::fopen(file.c_str(), "wb")) {
+            std::fputs("jvm double class-data archive\n", archive);
+            std::fclose(archive);
+            record("archive written " + escape(file));
+        }
     }
     // A pending exception goes with the machine, unreported, as in a JVM.
     vm.stop();

@@ -46,6 +46,7 @@ public:
     // from before is refused afterwards.
     void stop();
 
+    const std::vector<std::string>& options() const { return options_; }
     JavaVM* javaVm() { return &vm_; }
     JNIEnv* jniEnv() { return &env_; }
     bool isOwnEnv(const JNIEnv* env) const { return alive_ && env == &env_; }
