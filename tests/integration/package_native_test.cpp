@@ -288,6 +288,14 @@ TEST_F(Package, KeepsAClassArchiveOfEachStartInTheUsersCacheAndNeverLetsItChange
     EXPECT_NE(mapped.err.find("\": used\n"), std::string::npos) << mapped.err;
     EXPECT_GE(shareFromTheArchive(mapped.out), 0.9) << mapped.out;
 
+    // A runtime that cannot finish writing its archive ends the whole start:
+    // on a nearly full disk none is asked for.
+    NoRuntimeOptions full = hidden;
+    full.stage = "mkdir -p '" + (scratch / "cache").string() + "' && mount -t tmpfs -o size=100k tmpfs '" +
+                 (scratch / "cache").string() + "'";
+    const NoRuntimeCommand onAFullDisk = launcherWithoutRuntimes(listRuns, full);
+    sameOutput(runProgram(onAFullDisk.program, onAFullDisk.arguments, fromTheFolder(false)));
+
     // Two first starts at once: both run as without, and one archive stays.
     fs::remove_all(cache);
     const NoRuntimeCommand listing = launcherWithoutRuntimes(listRuns, hidden);
