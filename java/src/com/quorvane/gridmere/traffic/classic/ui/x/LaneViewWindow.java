@@ -4,6 +4,7 @@ import com.quorvane.gridmere.traffic.classic.model.RoadModel.Run;
 import java.awt.*;
 import java.awt.event.*;
 import java.awt.geom.*;
+import java.time.Instant;
 import java.util.Locale;
 import javax.swing.*;
 
@@ -18,6 +19,8 @@ final class LaneViewWindow extends JComponent {
     private final Run run;
     private int line;
     private int lingered;
+    // Run once, after the first paint, when the program is to end as soon as its window is shown.
+    private Runnable afterFirstPaint;
 
     private LaneViewWindow(Run run) {
         this.run = run;
@@ -49,8 +52,28 @@ final class LaneViewWindow extends JComponent {
                 timer.stop();
             }
         });
+        if (Boolean.getBoolean("gridmere.exitWhenShown")) {
+            exitWhenShown(view);
+        }
         frame.setVisible(true);
         timer.start();
+    }
+
+    /**
+     * For start-up measurements: once the first picture of the window has
+     * reached the display server, prints the time (microseconds since the
+     * epoch) and ends the program.
+     */
+    private static void exitWhenShown(LaneViewWindow view) {
+        // Set before the window is shown, so that its first paint draws into a window asked to appear.
+        view.afterFirstPaint = () -> {
+            // Waits until the server has drawn what was sent, not merely queued it.
+            Toolkit.getDefaultToolkit().sync();
+            Instant now = Instant.now();
+            System.out.println("window shown at " + (now.getEpochSecond() * 1_000_000 + now.getNano() / 1_000)
+                    + " us since the epoch");
+            System.exit(0);
+        };
     }
 
     @Override
@@ -77,5 +100,10 @@ final class LaneViewWindow extends JComponent {
         g.drawString(String.format(Locale.ROOT, "step %d   mean speed %.2f   flow of the run %.3f",
                 run.step(line), run.meanSpeed(line), run.flow()), 20, 585);
         g.dispose();
+        if (afterFirstPaint != null) {
+            // Later, so that Swing has copied its buffer to the window first.
+            SwingUtilities.invokeLater(afterFirstPaint);
+            afterFirstPaint = null;
+        }
     }
 }
