@@ -163,7 +163,7 @@ std::vector<std::string> ClassArchive::options(const discovery::FoundRuntime& ru
     // Any other runtime starts exactly as it always has, its trace included.
     if (runtime.stage != discovery::SearchStage::BundledRuntime) return {};
     if (const platform::SmallFile release = platform::readSmallFile(
-            platform::joinPath(runtime.runtime.home, u"release", platform::kPathSeparator), 64 * 1024);
+            platform::joinPath(runtime.runtime.home, u"release", platform::kPathSeparator), std::size_t{64} * 1024);
         release.status != platform::SmallFile::Status::Read ||
         releaseFeatureVersion(release.bytes).value_or(0) < kFirstVersion) {
         why = u"its release file names no JAVA_VERSION of 13 or later";

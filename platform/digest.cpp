@@ -13,7 +13,9 @@ constexpr std::uint64_t kPrime4 = 0x85ebca77c2b2ae63;
 
 std::uint64_t load64(const unsigned char* bytes) {
     std::uint64_t word = 0;
-    for (int i = 7; i >= 0; --i) word = (word << 8) | bytes[i];  // little-endian on every system
+    std::memcpy(&word, bytes, sizeof word);
+    // Little-endian on every system, so that every build names a file alike.
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
     return word;
 }
 
@@ -21,11 +23,18 @@ std::uint64_t mixLane(std::uint64_t lane, std::uint64_t word) { return std::rotl
 
 }  // namespace
 
-void Digest::round(const unsigned char* block) {
-    // Four independent lanes keep the processor's multipliers busy: an
-    // archive of megabytes is checked at every start.
-    for (std::size_t lane = 0; lane < lanes_.size(); ++lane)
-        lanes_[lane] = mixLane(lanes_[lane], load64(block + 8 * lane));
+const unsigned char* Digest::rounds(const unsigned char* next, std::size_t blocks) {
+    // Four independent lanes in registers keep the processor's multipliers
+    // busy: an archive of megabytes is checked at every start.
+    std::uint64_t a = lanes_[0], b = lanes_[1], c = lanes_[2], d = lanes_[3];
+    for (; blocks > 0; --blocks, next += kBlock) {
+        a = mixLane(a, load64(next));
+        b = mixLane(b, load64(next + 8));
+        c = mixLane(c, load64(next + 16));
+        d = mixLane(d, load64(next + 24));
+    }
+    lanes_ = {a, b, c, d};
+    return next;
 }
 
 void Digest::add(std::string_view bytes) {
@@ -39,10 +48,11 @@ void Digest::add(std::string_view bytes) {
         next += taken;
         left -= taken;
         if (pendingSize_ < pending_.size()) return;
-        round(pending_.data());
+        rounds(pending_.data(), 1);
         pendingSize_ = 0;
     }
-    for (; left >= pending_.size(); next += pending_.size(), left -= pending_.size()) round(next);
+    next = rounds(next, left / kBlock);
+    left %= kBlock;
     std::memcpy(pending_.data(), next, left);
     pendingSize_ = left;
 }

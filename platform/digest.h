@@ -23,10 +23,12 @@ public:
     std::string hex() const { return toHex(value()); }
 
 private:
-    void round(const unsigned char* block);
+    static constexpr std::size_t kBlock = 32;
+    // Takes `blocks` whole blocks from `next`; returns what follows them.
+    const unsigned char* rounds(const unsigned char* next, std::size_t blocks);
 
     std::array<std::uint64_t, 4> lanes_{0x60ea27eeadc0b5d6, 0xc2b2ae3d27d4eb4f, 0, 0x61c8864e7a143579};
-    std::array<unsigned char, 32> pending_{};
+    std::array<unsigned char, kBlock> pending_{};
     std::size_t pendingSize_ = 0;
     std::uint64_t total_ = 0;
 };
