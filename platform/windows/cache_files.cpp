@@ -99,15 +99,16 @@ std::optional<std::u16string> currentDirectory() {
 std::vector<FolderEntry> listFolder(const std::u16string& folder) {
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW data{};
-    const UniqueHandle<NullHandleTraits<HANDLE, &::FindClose>> listing(::FindFirstFileExW(
-        wide(joinPath(folder, u"*", kPathSeparator)), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    if (!listing || listing.get() == INVALID_HANDLE_VALUE) return entries;
+    const UniqueFind listing(::FindFirstFileExW(wide(joinPath(folder, u"*", kPathSeparator)), FindExInfoBasic, &data,
+                                                FindExSearchNameMatch, nullptr, 0));
+    if (!listing) return entries;
     do {
         const std::u16string name = fromWide(data.cFileName);
         if (name == u"." || name == u"..") continue;
         FolderEntry entry{name, (data.dwFileAttributes & kNotPlain) == 0, {}};
-        if (entry.regular)
+        if (entry.regular) {
             entry.stamp = {fileSize(data.nFileSizeHigh, data.nFileSizeLow), fileTime(data.ftLastWriteTime)};
+        }
         entries.push_back(std::move(entry));
     } while (::FindNextFileW(listing.get(), &data));
     return entries;

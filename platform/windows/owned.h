@@ -17,6 +17,16 @@ struct FileHandleTraits {
 };
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 
+// A directory listing of FindFirstFileExW, whose invalid value is also
+// INVALID_HANDLE_VALUE.
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool isValid(pointer handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    void close(pointer handle) const noexcept { ::FindClose(handle); }
+};
+using UniqueFind = UniqueHandle<FindHandleTraits>;
+
 // Memory the system allocated for the caller with LocalAlloc (FormatMessageW).
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, &::LocalFree>>;
 
