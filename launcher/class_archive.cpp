@@ -233,8 +233,8 @@ std::vector<std::string> ClassArchive::offer(const std::u16string& folder, const
     if (!space || *space < kSpaceNeeded) {
         system_.trace.line([&] {
             return "class-data archive: not made: " +
-                   (space ? std::to_string(*space / (1024 * 1024)) + " MB free in "
-                          : std::string("no free space in ")) +
+                   (space ? std::to_string(*space / (std::uint64_t{1024} * 1024)) + " MB free in "
+                          : std::string("the free space cannot be told in ")) +
                    trace::quoted(folder);
         });
         return {};
