@@ -33,7 +33,7 @@ if(NOT DEFINED ENV{ZEP_SIGNING_PASSWORD})
 endif()
 
 if("${TIMESTAMP}" STREQUAL "")
-  set(time_options -st "${TIME}")
+  set(time_options -time "${TIME}")
 else()
   set(time_options -ts "${TIMESTAMP}")
 endif()
