@@ -11,7 +11,8 @@
 # the same), the README given, and the Java runtime given (installed as
 # runtime\). A runtime that exists when CMake runs is watched file by file;
 # one made during the build must be named in DEPENDS. What the package
-# installs is staged in ${CMAKE_BINARY_DIR}/msi/<target>/files.
+# installs is staged in ${CMAKE_BINARY_DIR}/msi/<target>/files. A build that
+# signs (cmake/ZepSigning.cmake) signs the package too, once it is finished.
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
@@ -38,6 +39,11 @@ function(zep_add_msi target)
     file(GLOB_RECURSE runtime_files CONFIGURE_DEPENDS "${arg_RUNTIME}/*")
     list(APPEND depends ${runtime_files})
   endif()
+  set(sign "")
+  if(ZEP_SIGN_ARGS)
+    set(sign COMMAND ${CMAKE_COMMAND} -D FILE=${arg_OUTPUT} ${ZEP_SIGN_ARGS})
+    list(APPEND depends ${ZEP_SIGNING_CERT} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/sign_file.cmake)
+  endif()
   get_filename_component(name "${arg_OUTPUT}" NAME)
   add_custom_command(
     OUTPUT ${arg_OUTPUT}
@@ -47,6 +53,7 @@ function(zep_add_msi target)
       -D WORK_DIR=${CMAKE_BINARY_DIR}/msi/${target} -D VERSION=${arg_VERSION}
       -D FILES=${payload} -D ICON=${icon} -D RUNTIME=${arg_RUNTIME}
       -P ${source_dir}/windows/make_msi.cmake
+    ${sign}
     DEPENDS ${depends}
     COMMENT "Building the installer ${name}"
     VERBATIM)
