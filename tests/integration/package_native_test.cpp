@@ -160,10 +160,10 @@ TEST_F(Package, RunsTheDemoOnItsOwnRuntimeWhereNoJavaIsInstalled) {
     EXPECT_FALSE(fs::exists(fs::path(zepExecutable()).parent_path() / "runtime"));
 
     const std::vector<std::vector<std::u16string>> demo = {
-        {u"createmodel", u"runs/road.model", u"--length", u"60", u"--vehicles", u"12", u"--seed", u"7"},
-        {u"cfs", u"runs/road.model", u"runs/road.run", u"--steps", u"20"},
+        {u"createmodel", u"runs/road.gmodel", u"--length", u"60", u"--vehicles", u"12", u"--seed", u"7"},
+        {u"cfs", u"runs/road.gmodel", u"runs/road.grun", u"--steps", u"20"},
         {u"ls", u"runs"},
-        {u"animation", u"runs/road.run", u"--frames", u"3", u"--delay", u"0"},
+        {u"animation", u"runs/road.grun", u"--frames", u"3", u"--delay", u"0"},
     };
     std::vector<ProcessResult> expected;
     fs::create_directory(folder / "runs");
