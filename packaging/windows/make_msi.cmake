@@ -149,10 +149,14 @@ ${references}    </ComponentGroup>
 </Wix>
 ")
 
+# The application's ID, which the shortcut and the file types carry, so that
+# the windows of every start share one taskbar button.
+set(app_id "Quorvane.Gridmere.LaneView")
+
 set(package "${WORK_DIR}/package.msi")
 execute_process(
   COMMAND "${WIXL}" --arch x64 --output "${package}" --define "Version=${VERSION}"
-          --define "UpgradeBelow=${upgrade_below}" "${SOURCE}" runtime.wxs
+          --define "UpgradeBelow=${upgrade_below}" --define "AppUserModelID=${app_id}" "${SOURCE}" runtime.wxs
   WORKING_DIRECTORY "${WORK_DIR}"
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 # wixl notes every shortcut that is not advertised as "unimplemented", though
@@ -215,6 +219,25 @@ if(NOT result EQUAL 0 OR NOT table MATCHES "\nzep\\.exe\t({[0-9A-F-]+})\t")
   message(FATAL_ERROR "make_msi.cmake: no component zep.exe in ${package}:\n${table}")
 endif()
 set(launcher_component "${CMAKE_MATCH_1}")
+# An extension's type (zep.wxs) is installed only where the extension has
+# none or has this one already: the same search reads the type that the
+# machine gives it (its key's default value, as it is), and the component's
+# condition asks for it. One that another program registered is left alone,
+# also at uninstall, which removes only what was installed.
+# wixl makes the table RegLocator, empty.
+set(extension_queries "")
+foreach(extension IN ITEMS "ModelExtension gmodel Gridmere.RoadModel" "RunExtension grun Gridmere.Run")
+  string(REPLACE " " ";" extension "${extension}")
+  list(GET extension 0 component)
+  list(GET extension 1 name)
+  list(GET extension 2 type)
+  string(TOUPPER "${name}TYPE" property)
+  # Type 18: the value as it is (2), from the 64-bit view (16).
+  list(APPEND extension_queries
+    -q "INSERT INTO `RegLocator` (`Signature_`, `Root`, `Key`, `Type`) VALUES ('${component}', 2, 'Software\\Classes\\.${name}', 18)"
+    -q "INSERT INTO `AppSearch` (`Property`, `Signature_`) VALUES ('${property}', '${component}')"
+    -q "UPDATE `Component` SET `Condition` = 'NOT ${property} OR ${property} = \"${type}\"' WHERE `Component` = '${component}'")
+endforeach()
 execute_process(
   COMMAND "${MSIBUILD}" "${package}"
     -q "CREATE TABLE `CompLocator` (`Signature_` CHAR(72) NOT NULL, `ComponentId` CHAR(38) NOT NULL, `Type` SHORT PRIMARY KEY `Signature_`)"
@@ -222,6 +245,11 @@ execute_process(
     -q "INSERT INTO `AppSearch` (`Property`, `Signature_`) VALUES ('INSTALLDIR', 'InstalledLauncher')"
     -q "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('AppSearch', 50)"
     -q "INSERT INTO `InstallUISequence` (`Action`, `Sequence`) VALUES ('AppSearch', 50)"
+    ${extension_queries}
+    # The shortcut's application ID (System.AppUserModel.ID), which wixl
+    # cannot write.
+    -q "CREATE TABLE `MsiShortcutProperty` (`MsiShortcutProperty` CHAR(72) NOT NULL, `Shortcut_` CHAR(72) NOT NULL, `PropertyKey` CHAR(0) NOT NULL, `PropVariantValue` CHAR(0) NOT NULL, `Sequence` SHORT PRIMARY KEY `MsiShortcutProperty`)"
+    -q "INSERT INTO `MsiShortcutProperty` (`MsiShortcutProperty`, `Shortcut_`, `PropertyKey`, `PropVariantValue`) VALUES ('LaneView.AppUserModelID', 'LaneView', '{9F4C2855-9F79-4B39-A8D0-E1D42DE1D5F3}, 5', '${app_id}')"
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "make_msi.cmake: msibuild failed (${result}):\n${output}")

@@ -2,10 +2,10 @@
 // Wine's msiexec in a prefix made afresh for every run, and checked as a user
 // and the system see it: the installed folder against the package's own
 // payload, the Start-menu shortcut read through the shell, the launch that the
-// shortcut makes (the test double standing in for Java), and the product's
-// registration. Three packages: the build's own; one of the next version that
-// carries the double's home as its runtime and a README of its own; and a
-// rebuild of the build's version (a product code of its own).
+// shortcut makes (the test double standing in for Java), the file types, and
+// the product's registration. Three packages: the build's own; one of the next
+// version that carries the double's home as its runtime and a README of its
+// own; and a rebuild of the build's version (a product code of its own).
 
 #include <gtest/gtest.h>
 
@@ -264,6 +264,31 @@ bool uninstallEntryExists(const std::u16string& productCode) {
     return opened;
 }
 
+constexpr char16_t kClasses[] = u"SOFTWARE\\Classes\\";
+
+// The default value of a key of the machine's file types, or "<none>".
+std::u16string classesValue(std::u16string_view key) {
+    const std::u16string path = kClasses + std::u16string(key);
+    wchar_t value[MAX_PATH * 2] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, wide(path), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
+        return u"<none>";
+    }
+    return fromWide(value);
+}
+
+bool classesKeyExists(std::u16string_view key) {
+    HKEY raw = nullptr;
+    const std::u16string path = kClasses + std::u16string(key);
+    const bool opened = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, KEY_READ, &raw) == ERROR_SUCCESS;
+    const platform::UniqueHandle<platform::NullHandleTraits<HKEY, &::RegCloseKey>> owned(opened ? raw : nullptr);
+    return opened;
+}
+
+// The file types that the package registers, and the extensions' keys.
+constexpr std::u16string_view kTypeKeys[] = {u".gmodel", u".grun", u"Gridmere.RoadModel", u"Gridmere.Run"};
+
 // A path in double quotes, for a command line.
 std::u16string quoted(const fs::path& path) {
     std::u16string text;
@@ -357,6 +382,17 @@ protected:
         EXPECT_EQ(utf8(uninstallValue(package.productCode, L"DisplayVersion")), utf8(package.version));
         EXPECT_EQ(utf8(withoutTrailingSeparator(uninstallValue(package.productCode, L"InstallLocation"))),
                   utf8(folder.u16string()));
+
+        // The file types, with the icon of the launcher where it is now.
+        EXPECT_EQ(utf8(classesValue(u".gmodel")), "Gridmere.RoadModel");
+        if (expectRunExtension) {
+            EXPECT_EQ(utf8(classesValue(u".grun")), "Gridmere.Run");
+        }
+        for (const std::u16string_view type : {u"Gridmere.RoadModel", u"Gridmere.Run"}) {
+            EXPECT_EQ(utf8(classesValue(std::u16string(type) + u"\\DefaultIcon")),
+                      utf8((folder / "zepw.exe").u16string()) + ",0")
+                << utf8(type);
+        }
     }
 
     // Starts what the shortcut names, as the shell would: its arguments as
@@ -388,6 +424,11 @@ protected:
         EXPECT_EQ(relatedProducts(package.upgradeCode), std::vector<std::u16string>{});
         EXPECT_EQ(::MsiQueryProductStateW(wide(package.productCode)), INSTALLSTATE_UNKNOWN);
         EXPECT_FALSE(uninstallEntryExists(package.productCode));
+        for (const std::u16string_view key : kTypeKeys) {
+            if (key != u".grun" || expectRunExtension) {
+                EXPECT_FALSE(classesKeyExists(key)) << utf8(key);
+            }
+        }
     }
 
     const Package product = package(ZEP_TEST_PACKAGE, ZEP_TEST_PACKAGE_WORK);
@@ -399,6 +440,8 @@ protected:
     Shortcut shortcut;
     std::string lastLog;
     int runs = 0;
+    // False where another program has .grun: the package leaves it alone.
+    bool expectRunExtension = true;
 };
 
 TEST_F(Installer, InstallsUpgradesInPlaceRefusesToGoBackAndUninstalls) {
@@ -447,6 +490,25 @@ TEST_F(Installer, FollowsAnInstallFolderWithBlanksAndNonAsciiLetters) {
     fs::remove_all(folder);
     ASSERT_EQ(msiexec({u"/x", quoted(rebuilt.msi), u"/qn"}), 0) << lastLog;
     expectNothingLeft(rebuilt, folder);
+}
+
+// An extension that another program registered keeps its type through an
+// install and an uninstall; the other extension is the package's all the same.
+TEST_F(Installer, LeavesAnExtensionOfAnotherProgramAlone) {
+    const std::u16string key = kClasses + std::u16string(u".grun");
+    const auto otherType = [&] { return utf8(classesValue(u".grun")); };
+    ASSERT_EQ(
+        ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, wide(key), nullptr, REG_SZ, L"Other.Viewer", sizeof L"Other.Viewer"),
+        ERROR_SUCCESS);
+    const platform::ScopeExit remove([&] { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, wide(key)); });
+    expectRunExtension = false;
+
+    ASSERT_EQ(install(product), 0) << lastLog;
+    expectInstalled(product, defaultFolder);
+    EXPECT_EQ(otherType(), "Other.Viewer");
+    ASSERT_EQ(msiexec({u"/x", quoted(product.msi), u"/qn"}), 0) << lastLog;
+    expectNothingLeft(product, defaultFolder);
+    EXPECT_EQ(otherType(), "Other.Viewer");
 }
 
 // The installer replaces a file by the rules for its version: the programs
