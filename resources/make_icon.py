@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the launcher's icon, a traffic light, and writes it as a Windows .ico.
+"""Draws the launcher's icon, a traffic light, and writes it as a Windows .ico,
+or one of its sizes as a PNG (for the Linux desktop's icon theme).
 
     make_icon.py OUTPUT.ico
+    make_icon.py --png SIZE OUTPUT.png
 
 The image is described by shapes in a unit square and rendered once per size,
 so that every size is drawn for its own grid rather than scaled from another.
@@ -119,10 +121,14 @@ def icon(sizes):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit("usage: make_icon.py OUTPUT.ico")
-    data = icon(SIZES)
-    with open(sys.argv[1], "wb") as out:
+    if len(sys.argv) == 4 and sys.argv[1] == "--png" and sys.argv[2].isdigit() and 0 < int(sys.argv[2]) <= 1024:
+        size = int(sys.argv[2])
+        data = png(size, render(size))
+    elif len(sys.argv) == 2:
+        data = icon(SIZES)
+    else:
+        sys.exit("usage: make_icon.py OUTPUT.ico | make_icon.py --png SIZE OUTPUT.png")
+    with open(sys.argv[-1], "wb") as out:
         out.write(data)
 
 

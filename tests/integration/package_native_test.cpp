@@ -1,7 +1,8 @@
 // The Linux package as a user unpacks it onto a machine without Java: its
 // launcher finds the runtime it carries beside its real file and runs the
 // demo there exactly as on the installed JDK. And the archive itself, as tar
-// lists it: what an unpacking gets for owner, modes and times.
+// lists it: what an unpacking gets for owner, modes and times. And the
+// Debian package, installed into a scratch root and removed again.
 
 #include <gtest/gtest.h>
 
@@ -306,6 +307,139 @@ TEST_F(Package, KeepsAClassArchiveOfEachStartInTheUsersCacheAndNeverLetsItChange
     sameOutput(withoutJava(folder / "zep", listRuns));
     EXPECT_EQ(classArchives(cache).size(), 1u);
 }
+
+#ifdef ZEP_TEST_DEB_FILE
+// Every file and link under `folder`, relative to it, in name order.
+std::vector<std::string> filesUnder(const fs::path& folder) {
+    std::vector<std::string> found;
+    if (!fs::exists(folder)) return found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_directory() || entry.is_symlink()) found.push_back(fs::relative(entry.path(), folder).string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// The value of `key` in the desktop entry's main group.
+std::string desktopValue(const fs::path& entry, const std::string& key) {
+    std::ifstream in(entry);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with(key + "=")) return line.substr(key.size() + 1);
+    }
+    return "<no " + key + ">";
+}
+
+// The package installed into a root of its own, with a dpkg database there
+// and nothing of this machine's: what the desktop and the package tools make
+// of it, the launcher it installs on its own runtime, and its removal.
+TEST(DebianPackage, InstallsWhatTheDesktopStartsOnItsOwnRuntimeAndRemovesEveryFile) {
+    const fs::path deb = ZEP_TEST_DEB_FILE;
+    ASSERT_TRUE(fs::is_regular_file(deb)) << deb;
+    ScratchDirectory scratch;
+    const fs::path root = scratch / "root";
+    fs::create_directories(root / "var/lib/dpkg/updates");
+    fs::create_directories(root / "var/lib/dpkg/info");
+    fs::create_directories(root / "var/log");
+    std::ofstream(root / "var/lib/dpkg/status").flush();
+    std::ofstream(root / "var/lib/dpkg/available").flush();
+    // The scratch database knows none of the libraries the package depends on.
+    const std::vector<std::u16string> dpkg = {u"--root=" + utf8ToUtf16(root.string()), u"--force-not-root",
+                                              u"--force-depends", u"--log=/dev/null"};
+    const auto runDpkg = [&](std::vector<std::u16string> arguments) {
+        arguments.insert(arguments.begin(), dpkg.begin(), dpkg.end());
+        return runProgram(u"/usr/bin/dpkg", arguments);
+    };
+    const ProcessResult installed = runDpkg({u"-i", utf8ToUtf16(deb.string())});
+    ASSERT_EQ(installed.exitCode, 0) << installed.err;
+
+    ProcessOptions english;
+    english.environment[u"LC_ALL"] = u"C.UTF-8";
+    const ProcessResult lint = runProgram(u"/usr/bin/lintian", {utf8ToUtf16(deb.string())}, english);
+    EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
+    EXPECT_EQ(lint.out.find("E: "), std::string::npos) << lint.out;
+    EXPECT_EQ(lint.out.find("W: "), std::string::npos) << lint.out;
+
+    const fs::path share = root / "usr/share";
+    const fs::path entry = share / "applications/com.quorvane.gridmere.LaneView.desktop";
+    const ProcessResult desktop = runProgram(u"/usr/bin/desktop-file-validate", {utf8ToUtf16(entry.string())});
+    EXPECT_EQ(desktop.exitCode, 0) << desktop.out << desktop.err;
+    EXPECT_EQ(desktop.out, "");
+    const ProcessResult metainfo =
+        runProgram(u"/usr/bin/appstreamcli",
+                   {u"validate", u"--no-net",
+                    utf8ToUtf16((share / "metainfo/com.quorvane.gridmere.LaneView.metainfo.xml").string())},
+                   english);
+    EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out << metainfo.err;
+
+    // The entry starts zepw in the folder that holds zep.jar and the runtime.
+    const std::string folder = desktopValue(entry, "Path");
+    EXPECT_EQ(desktopValue(entry, "Exec"), folder + "/zepw zep %f");
+    EXPECT_TRUE(fs::is_regular_file(root.string() + folder + "/zep.jar")) << folder;
+    EXPECT_TRUE(fs::is_regular_file(root.string() + folder + "/runtime/lib/server/libjvm.so")) << folder;
+    EXPECT_TRUE(fs::is_regular_file(share / "icons/hicolor/48x48/apps/com.quorvane.gridmere.LaneView.png"));
+
+    // The installed launcher, with no other Java to be found, on the runtime
+    // installed beside it, run where its desktop entry runs it.
+    const fs::path installedFolder = fs::canonical(root.string() + folder);
+    const fs::path runs = scratch / "runs";
+    fs::create_directory(runs);
+    ProcessOptions options;
+    clearRuntimeEnvironment(options);
+    options.environment[u"DISPLAY"] = std::nullopt;
+    options.environment[u"WAYLAND_DISPLAY"] = std::nullopt;
+    options.environment[u"XDG_CACHE_HOME"] = utf8ToUtf16((scratch / "cache").string());
+    options.workingDirectory = utf8ToUtf16(installedFolder.string());
+    NoRuntimeOptions hidden;
+    hidden.launcher = utf8ToUtf16((installedFolder / "zep").string());
+    const auto withoutJava = [&](const std::vector<std::u16string>& arguments) {
+        const NoRuntimeCommand command = launcherWithoutRuntimes(arguments, hidden);
+        return runProgram(command.program, command.arguments, options);
+    };
+    const std::u16string model = utf8ToUtf16((runs / "road.gmodel").string());
+    const std::u16string run = utf8ToUtf16((runs / "road.grun").string());
+    ASSERT_EQ(withoutJava({u"createmodel", model, u"--length", u"40", u"--seed", u"3"}).exitCode, 0);
+    ASSERT_EQ(withoutJava({u"cfs", model, run, u"--steps", u"10"}).exitCode, 0);
+    options.environment[u"QRVN_ZEP_TRACE"] = u"1";
+    const ProcessResult listed = withoutJava({u"ls", utf8ToUtf16(runs.string())});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("road.grun"), std::string::npos) << listed.out;
+    EXPECT_NE(
+        listed.err.find("zep: runtime search chose \"" + (installedFolder / "runtime/lib/server/libjvm.so").string()),
+        std::string::npos)
+        << listed.err;
+
+    // The desktop tells the two kinds apart by their extension, and by their
+    // first line where the name says nothing.
+    const ProcessResult mime = runProgram(u"/usr/bin/update-mime-database", {utf8ToUtf16((share / "mime").string())});
+    ASSERT_EQ(mime.exitCode, 0) << mime.err;
+    fs::copy_file(runs / "road.grun", runs / "a-run");
+    fs::copy_file(runs / "road.gmodel", runs / "a-model");
+    std::ofstream(runs / "empty.grun").flush();
+    ProcessOptions desktopData;
+    desktopData.environment[u"XDG_DATA_DIRS"] = utf8ToUtf16(share.string());
+    desktopData.environment[u"XDG_DATA_HOME"] = utf8ToUtf16((scratch / "no-data").string());
+    desktopData.environment[u"XDG_CURRENT_DESKTOP"] = std::nullopt;
+    const auto fileType = [&](const std::string& name) {
+        const ProcessResult query =
+            runProgram(u"/usr/bin/xdg-mime", {u"query", u"filetype", utf8ToUtf16((runs / name).string())}, desktopData);
+        EXPECT_EQ(query.exitCode, 0) << query.err;
+        return query.out;
+    };
+    EXPECT_EQ(fileType("road.gmodel"), "application/x-gridmere-road-model\n");
+    EXPECT_EQ(fileType("road.grun"), "application/x-gridmere-run\n");
+    EXPECT_EQ(fileType("empty.grun"), "application/x-gridmere-run\n");
+    EXPECT_EQ(fileType("a-model"), "application/x-gridmere-road-model\n");
+    EXPECT_EQ(fileType("a-run"), "application/x-gridmere-run\n");
+
+    // Removed, it leaves nothing; the MIME cache is this test's own.
+    for (const auto& made : fs::directory_iterator(share / "mime")) {
+        if (made.path().filename() != "packages") fs::remove_all(made.path());
+    }
+    const ProcessResult removed = runDpkg({u"-r", u"zep"});
+    EXPECT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_EQ(filesUnder(root / "usr"), std::vector<std::string>{});
+}
+#endif
 
 }  // namespace
 }  // namespace zep::test
