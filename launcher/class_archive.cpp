@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "launcher/options_file.h"
 #include "platform/cache_files.h"
 #include "platform/digest.h"
 #include "platform/files.h"
@@ -15,7 +16,6 @@ namespace {
 
 namespace trace = platform::trace;
 
-constexpr char16_t kVendor[] = u"Gridmere";
 // The runtime writes dynamic archives of a start's classes from 13 on.
 constexpr int kFirstVersion = 13;
 // The runtime ends the whole process when it cannot finish writing an

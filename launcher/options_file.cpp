@@ -14,7 +14,6 @@ namespace {
 namespace trace = platform::trace;
 
 constexpr char16_t kFileName[] = u"zep.vmoptions";
-constexpr char16_t kVendor[] = u"Gridmere";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isBlank(char unit) { return unit == ' ' || unit == '\t'; }

@@ -12,6 +12,9 @@
 
 namespace zep {
 
+// Whose programs these are: the name of the user's folders of them.
+inline constexpr char16_t kVendor[] = u"Gridmere";
+
 // The most an options file may hold: far more than any list of options, and
 // little enough that a wrong file named so is refused rather than read.
 inline constexpr std::size_t kOptionsFileLimit = std::size_t{1024} * 1024;

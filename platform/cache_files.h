@@ -10,15 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/system.h"
 
 namespace zep::platform {
-
-// The folder that holds this user's cached files of `vendor`'s programs: on
-// Windows <local application data>\<vendor>; elsewhere
-// $XDG_CACHE_HOME/<vendor in lower case>, or $HOME/.cache/... when that
-// variable is unset, empty or not absolute. nullopt when there is none.
-std::optional<std::u16string> userCacheFolder(const System& system, std::u16string_view vendor);
 
 // Makes `folder` and the folders above it that are missing, with access for
 // this user alone. Returns why it cannot be used (empty when it can): it must

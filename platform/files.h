@@ -35,6 +35,12 @@ SmallFile readSmallFile(const std::u16string& path, std::size_t limit);
 // absolute HOME either). What is odd about it goes to the system's trace.
 std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor);
 
+// The folder that holds this user's cached files of `vendor`'s programs: on
+// Windows <local application data>\<vendor>; elsewhere
+// $XDG_CACHE_HOME/<vendor in lower case>, or $HOME/.cache/... by the same
+// rules. nullopt when there is none.
+std::optional<std::u16string> userCacheFolder(const System& system, std::u16string_view vendor);
+
 // What separates the parts of a path here.
 extern const char16_t kPathSeparator;
 

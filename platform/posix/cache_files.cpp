@@ -20,12 +20,6 @@
 namespace zep::platform {
 namespace {
 
-std::optional<std::u16string> absoluteVariable(SystemAccess& machine, const char16_t* name) {
-    auto value = machine.environmentVariable(name);
-    if (!value || !isAbsolutePosixPath(*value)) return std::nullopt;
-    return value;
-}
-
 constexpr std::int64_t kNanoseconds = 1'000'000'000;
 
 FileStamp stampOf(const struct stat& info) {
@@ -38,19 +32,6 @@ bool makeFolder(const std::string& folder) { return ::mkdir(folder.c_str(), 0700
 }  // namespace
 
 const std::int64_t kFileTimeUnitsPerSecond = kNanoseconds;
-
-std::optional<std::u16string> userCacheFolder(const System& system, std::u16string_view vendor) {
-    // The XDG base directories: a relative value is to be ignored.
-    std::optional<std::u16string> folder = absoluteVariable(system.machine, u"XDG_CACHE_HOME");
-    if (!folder) {
-        folder = absoluteVariable(system.machine, u"HOME");
-        if (!folder) return std::nullopt;
-        folder = joinPath(*folder, u".cache", kPathSeparator);
-    }
-    std::u16string name;
-    for (const char16_t unit : vendor) name += asciiLower(unit);
-    return joinPath(*folder, name, kPathSeparator);
-}
 
 std::string makePrivateFolder(const std::u16string& folder) {
     const std::string path = encodeLossless(folder);

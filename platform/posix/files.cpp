@@ -53,17 +53,32 @@ SmallFile readSmallFile(const std::u16string& path, std::size_t limit) {
     }
 }
 
-std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor) {
-    // The XDG base directories: a relative value is to be ignored.
-    std::optional<std::u16string> folder = absoluteVariable(system.machine, u"XDG_CONFIG_HOME");
+namespace {
+
+// `vendor`'s folder, in lower case, in the XDG base directory `variable`, or
+// in `home` within $HOME when that is unset, empty or not absolute (the XDG
+// base directories: a relative value is to be ignored).
+std::optional<std::u16string> xdgFolderOf(const System& system, const char16_t* variable, std::u16string_view home,
+                                          std::u16string_view vendor) {
+    std::optional<std::u16string> folder = absoluteVariable(system.machine, variable);
     if (!folder) {
         folder = absoluteVariable(system.machine, u"HOME");
         if (!folder) return std::nullopt;
-        folder = joinPath(*folder, u".config", kPathSeparator);
+        folder = joinPath(*folder, home, kPathSeparator);
     }
     std::u16string name;
     for (const char16_t unit : vendor) name += asciiLower(unit);
     return joinPath(*folder, name, kPathSeparator);
+}
+
+}  // namespace
+
+std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor) {
+    return xdgFolderOf(system, u"XDG_CONFIG_HOME", u".config", vendor);
+}
+
+std::optional<std::u16string> userCacheFolder(const System& system, std::u16string_view vendor) {
+    return xdgFolderOf(system, u"XDG_CACHE_HOME", u".cache", vendor);
 }
 
 }  // namespace zep::platform

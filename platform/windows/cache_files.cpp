@@ -49,21 +49,6 @@ UniqueLocalMemory userOnlySecurity() {
 
 const std::int64_t kFileTimeUnitsPerSecond = 10'000'000;
 
-std::optional<std::u16string> userCacheFolder(const System& system, std::u16string_view vendor) {
-    wchar_t* local = nullptr;
-    const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DONT_VERIFY, nullptr, &local);
-    const UniqueCoTaskMemory owned(local);
-    if (FAILED(found) || local == nullptr || *local == L'\0') return std::nullopt;
-    const std::optional<std::u16string> folder = windowsAbsoluteName(fromWide(local));
-    if (!folder) {
-        system.trace.line([&] {
-            return "the local application data folder " + trace::quoted(fromWide(local)) + ": not an absolute path";
-        });
-        return std::nullopt;
-    }
-    return joinPath(*folder, vendor, kPathSeparator);
-}
-
 std::string makePrivateFolder(const std::u16string& folder) {
     for (std::size_t separator = folder.find_first_of(u"\\/", 3); separator != std::u16string::npos;
          separator = folder.find_first_of(u"\\/", separator + 1)) {

@@ -49,21 +49,35 @@ SmallFile readSmallFile(const std::u16string& path, std::size_t limit) {
     }
 }
 
-std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor) {
-    wchar_t* roaming = nullptr;
-    const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr, &roaming);
-    const UniqueCoTaskMemory owned(roaming);
-    if (FAILED(found) || roaming == nullptr || *roaming == L'\0') return std::nullopt;
+namespace {
+
+// `vendor`'s folder in the known folder `id` (named `what` in the trace).
+std::optional<std::u16string> knownFolderOf(const System& system, const KNOWNFOLDERID& id, const char* what,
+                                            std::u16string_view vendor) {
+    wchar_t* known = nullptr;
+    const HRESULT found = ::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &known);
+    const UniqueCoTaskMemory owned(known);
+    if (FAILED(found) || known == nullptr || *known == L'\0') return std::nullopt;
     // A folder redirected to a relative name would be read in the current
     // directory.
-    const std::optional<std::u16string> folder = windowsAbsoluteName(fromWide(roaming));
+    const std::optional<std::u16string> folder = windowsAbsoluteName(fromWide(known));
     if (!folder) {
         system.trace.line([&] {
-            return "the roaming application data folder " + trace::quoted(fromWide(roaming)) + ": not an absolute path";
+            return std::string("the ") + what + " " + trace::quoted(fromWide(known)) + ": not an absolute path";
         });
         return std::nullopt;
     }
     return joinPath(*folder, vendor, kPathSeparator);
+}
+
+}  // namespace
+
+std::optional<std::u16string> userSettingsFolder(const System& system, std::u16string_view vendor) {
+    return knownFolderOf(system, FOLDERID_RoamingAppData, "roaming application data folder", vendor);
+}
+
+std::optional<std::u16string> userCacheFolder(const System& system, std::u16string_view vendor) {
+    return knownFolderOf(system, FOLDERID_LocalAppData, "local application data folder", vendor);
 }
 
 }  // namespace zep::platform

@@ -7,25 +7,21 @@
 
 namespace zep::platform {
 
-// A kernel object opened with CreateFileW and its kin, whose invalid value
-// is INVALID_HANDLE_VALUE rather than null.
-struct FileHandleTraits {
+// Handles whose invalid value is INVALID_HANDLE_VALUE rather than null,
+// closed by `Close`.
+template <auto Close>
+struct InvalidValueHandleTraits {
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool isValid(pointer handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-    void close(pointer handle) const noexcept { ::CloseHandle(handle); }
+    void close(pointer handle) const noexcept { Close(handle); }
 };
-using UniqueFile = UniqueHandle<FileHandleTraits>;
 
-// A directory listing of FindFirstFileExW, whose invalid value is also
-// INVALID_HANDLE_VALUE.
-struct FindHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool isValid(pointer handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-    void close(pointer handle) const noexcept { ::FindClose(handle); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
+// A kernel object opened with CreateFileW and its kin.
+using UniqueFile = UniqueHandle<InvalidValueHandleTraits<&::CloseHandle>>;
+
+// A directory listing of FindFirstFileExW.
+using UniqueFind = UniqueHandle<InvalidValueHandleTraits<&::FindClose>>;
 
 // Memory the system allocated for the caller with LocalAlloc (FormatMessageW).
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, &::LocalFree>>;
