@@ -56,20 +56,17 @@ std::u16string ascii(std::string_view text) { return {text.begin(), text.end()};
 // What the runtime checks of an archive, and what decides which classes a
 // start loads: another library, another application archive, another command
 // word or other options give another key.
-std::optional<std::u16string> archiveKey(const discovery::FoundRuntime& runtime, std::u16string_view commandWord,
+std::optional<std::u16string> archiveKey(const discovery::FoundRuntime& runtime,
+                                         const std::u16string& applicationArchive, std::u16string_view commandWord,
                                          std::span<const std::string> userOptionBytes, std::u16string& why) {
     const std::optional<platform::FileStamp> library = platform::fileStamp(runtime.runtime.library);
     if (!library) {
         why = u"the JVM library cannot be read";
         return std::nullopt;
     }
-    // The class path is "zep.jar", which the runtime resolves in the current
-    // directory and records as it resolved it.
-    const std::optional<std::u16string> directory = platform::currentDirectory();
-    const std::u16string applicationArchive =
-        directory ? platform::joinPath(*directory, u"zep.jar", platform::kPathSeparator) : std::u16string();
+    // The runtime records the class path as it resolved it.
     const std::optional<platform::FileStamp> application =
-        directory ? platform::fileStamp(applicationArchive) : std::nullopt;
+        applicationArchive.empty() ? std::nullopt : platform::fileStamp(applicationArchive);
     if (!application) {
         why = u"no zep.jar in the current directory";
         return std::nullopt;
@@ -154,7 +151,8 @@ bool touchesClassSharing(std::u16string_view option) {
     return false;
 }
 
-std::vector<std::string> ClassArchive::options(const discovery::FoundRuntime& runtime, std::u16string_view commandWord,
+std::vector<std::string> ClassArchive::options(const discovery::FoundRuntime& runtime,
+                                               const std::u16string& application, std::u16string_view commandWord,
                                                std::span<const std::u16string> userOptions,
                                                std::span<const std::string> userOptionBytes) {
     std::u16string why;
@@ -177,7 +175,7 @@ std::vector<std::string> ClassArchive::options(const discovery::FoundRuntime& ru
     } else if (folder = platform::userCacheFolder(system_, kVendor); !folder) {
         why = u"this user has no cache folder";
     } else if (folder = platform::joinPath(*folder, u"cds", platform::kPathSeparator);
-               !(key = archiveKey(runtime, commandWord, userOptionBytes, why))) {
+               !(key = archiveKey(runtime, application, commandWord, userOptionBytes, why))) {
         // `why` says.
     } else if (const std::string problem = platform::makePrivateFolder(*folder); !problem.empty()) {
         why = u"the cache folder " + *folder + u": " + ascii(problem);

@@ -39,13 +39,14 @@ public:
     // Keeps what the runtime wrote (see keep()).
     ~ClassArchive() { keep(); }
 
-    // Decides for a start of `commandWord` on `runtime` with the user's
-    // options (as the launcher read them, and as the runtime will read them):
-    // the options that offer or ask for the archive, for ahead of the user's
-    // own; none when this start gets none. Tells the trace what it decided
-    // and why.
-    std::vector<std::string> options(const discovery::FoundRuntime& runtime, std::u16string_view commandWord,
-                                     std::span<const std::u16string> userOptions,
+    // Decides for a start of `commandWord` on `runtime`, with the
+    // application's archive at `application` (empty when unknown) and the
+    // user's options (as the launcher read them, and as the runtime will read
+    // them): the options that offer or ask for the archive, for ahead of the
+    // user's own; none when this start gets none. Tells the trace what it
+    // decided and why.
+    std::vector<std::string> options(const discovery::FoundRuntime& runtime, const std::u16string& application,
+                                     std::u16string_view commandWord, std::span<const std::u16string> userOptions,
                                      std::span<const std::string> userOptionBytes);
 
     // True when this start asks the runtime to write an archive: the

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "discovery/find_java_runtime.h"
+#include "launcher/application_files.h"
 #include "launcher/options_file.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
@@ -15,10 +16,6 @@ namespace zep {
 namespace {
 
 namespace trace = platform::trace;
-
-// Both relative: the machine resolves them against the current directory,
-// which the launcher never changes.
-constexpr const char* kFixedOptions[] = {"-Djava.class.path=zep.jar", "-Djava.library.path=."};
 
 // `option "-Xmx64m" ("/opt/zep/zep.vmoptions":2)`: what became of it, and
 // where it came from.
@@ -44,8 +41,8 @@ LoadedRuntime::~LoadedRuntime() {
     trace.line("JVM library released");
 }
 
-Launcher::Launcher(const platform::System& reached, Messages& told)
-    : system(reached), messages(told), jvmModule(reached.trace), classArchive(reached) {}
+Launcher::Launcher(const platform::System& reached, Messages& told, Program running)
+    : system(reached), messages(told), program(running), jvmModule(reached.trace), classArchive(reached) {}
 
 bool Launcher::run(std::span<const std::u16string> arguments) {
     try {
@@ -120,12 +117,15 @@ void Launcher::createJvm() {
     }
     // The archive's options go ahead of the user's, whose own say about the
     // runtime's logs must stand.
-    for (const std::string& option : classArchive.options(*found, commandWord, userOptions, userOptionBytes)) {
+    const ApplicationFiles application = findApplicationFiles(system, program);
+    for (const std::string& option :
+         classArchive.options(*found, application.archive, commandWord, userOptions, userOptionBytes)) {
         jvmOptions.append(option);
     }
     if (classArchive.makes()) watchExit();
     for (const std::string& option : userOptionBytes) jvmOptions.append(option);
-    for (const char* option : kFixedOptions) jvmOptions.append(option);
+    jvmOptions.append(application.classPath);
+    jvmOptions.append(application.libraryPath);
     // Made or refused, the start is over when the call returns: a later end
     // of the process is no start's, and must not bring a second box up
     // beside the failure's own.

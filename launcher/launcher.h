@@ -15,6 +15,7 @@
 #include "launcher/class_archive.h"
 #include "launcher/command_line.h"
 #include "launcher/message.h"
+#include "launcher/program.h"
 #include "launcher/runtime_words.h"
 #include "notice/notice_text.h"
 #include "platform/library.h"
@@ -39,7 +40,8 @@ class Launcher {
 public:
     // The launch reaches the system through `system` (whose trace it tells
     // each step) and tells its warnings and its failure through `told`.
-    Launcher(const platform::System& system, Messages& told);
+    // `program` is the console launcher or its desktop twin.
+    Launcher(const platform::System& system, Messages& told, Program program = Program::Console);
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
@@ -73,6 +75,7 @@ private:
     // archive is kept, and last the runtime's library goes.
     const platform::System& system;
     Messages& messages;
+    const Program program;
     LoadedRuntime jvmModule;
     ClassArchive classArchive;                 // kept once the machine is gone
     std::optional<RuntimeWords> runtimeWords;  // while the runtime may call its hooks

@@ -20,11 +20,14 @@ int main(int argc, char* argv[]) {
 #ifdef ZEP_WINDOWLESS
     // Started from a desktop, standard error goes to a log nobody reads: the
     // messages still go there, for the journal, and the failure is shown in a
-    // box too. From a terminal, or with no display to show a box on, zepw is zep.
+    // box too. From a terminal, or with no display to show a box on, zepw
+    // tells them as zep does.
     const bool desktop = !zep::platform::standardErrorIsTerminal() && zep::platform::displayNamed();
     const zep::MessageMode mode = desktop ? zep::MessageMode::WriteAndShow : zep::MessageMode::Write;
+    constexpr zep::Program program = zep::Program::Desktop;
 #else
     const zep::MessageMode mode = zep::MessageMode::Write;
+    constexpr zep::Program program = zep::Program::Console;
 #endif
     zep::platform::Trace trace;
     zep::platform::PosixAccess machine(trace);
@@ -36,5 +39,5 @@ int main(int argc, char* argv[]) {
             for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::decodeLossless(argv[i]));
             return arguments;
         },
-        mode);
+        mode, program);
 }

@@ -19,8 +19,10 @@ int wmain(int argc, wchar_t* argv[]) {
     // can be written to; otherwise they wait for a failure and its box.
     const zep::MessageMode mode = zep::platform::standardErrorGivenByCaller() ? zep::MessageMode::CollectOnceUnwritten
                                                                               : zep::MessageMode::Collect;
+    constexpr zep::Program program = zep::Program::Desktop;
 #else
     const zep::MessageMode mode = zep::MessageMode::Write;
+    constexpr zep::Program program = zep::Program::Console;
 #endif
     zep::platform::Trace trace;
     zep::platform::Win32Access machine(trace);
@@ -36,5 +38,5 @@ int wmain(int argc, wchar_t* argv[]) {
             }
             return arguments;
         },
-        mode);
+        mode, program);
 }

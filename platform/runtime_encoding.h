@@ -4,6 +4,7 @@
 // program arguments reach Java as UTF-16 and need no code page at all.
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,11 @@ public:
 // look-alike; on POSIX the bytes of the argument exactly as they came. Throws
 // ConversionError.
 std::string toRuntimeEncoding(std::u16string_view option);
+
+// The same for a text that must reach the runtime whole, a path above all:
+// nullopt where the encoding lacks one of its characters (Windows); on POSIX
+// the path's own bytes.
+std::optional<std::string> exactlyInRuntimeEncoding(std::u16string_view text);
 
 // A program argument as the Java program receives it. On Windows the command
 // line's own UTF-16; on POSIX the argument's bytes decoded as `java` decodes

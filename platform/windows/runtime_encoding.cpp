@@ -23,6 +23,27 @@ std::string toCodePage(std::u16string_view text, unsigned codePage) {
 
 std::string toRuntimeEncoding(std::u16string_view option) { return toCodePage(option, ::GetACP()); }
 
+std::optional<std::string> exactlyInRuntimeEncoding(std::u16string_view text) {
+    if (text.empty()) return std::string();
+    const UINT codePage = ::GetACP();
+    // UTF-8 lacks nothing but a lone surrogate; any other code page tells
+    // whether it had to put its default character in.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    const auto* units = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    BOOL defaulted = FALSE;
+    BOOL* const lacks = utf8 ? nullptr : &defaulted;
+    const int size = ::WideCharToMultiByte(codePage, flags, units, length, nullptr, 0, nullptr, lacks);
+    if (size <= 0 || defaulted) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (::WideCharToMultiByte(codePage, flags, units, length, bytes.data(), size, nullptr, lacks) != size ||
+        defaulted) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 std::u16string fromRuntimeEncoding(std::string_view bytes) {
     if (bytes.empty()) return {};
     const int length = static_cast<int>(bytes.size());

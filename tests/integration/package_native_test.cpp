@@ -413,6 +413,21 @@ TEST(DebianPackage, InstallsWhatTheDesktopStartsOnItsOwnRuntimeAndRemovesEveryFi
         std::string::npos)
         << listed.err;
 
+    // What the entry runs for a file, %f being its name, shows the lane view
+    // (as text, with no display) of that file. Run elsewhere than in the
+    // entry's folder, with the file's name relative to there, it still finds
+    // the application beside itself, and the file where it was named. The
+    // desktop's locale is UTF-8.
+    const std::string exec = desktopValue(entry, "Exec");
+    ASSERT_TRUE(exec.ends_with(" zep %f")) << exec;
+    hidden.launcher = utf8ToUtf16(root.string() + exec.substr(0, exec.size() - 7));
+    fs::copy_file(runs / "road.grun", runs / "road 1 \u00fc.grun");
+    options.environment[u"LC_ALL"] = u"C.UTF-8";
+    options.workingDirectory = utf8ToUtf16(runs.string());
+    const ProcessResult viewed = withoutJava({u"zep", u"road 1 \u00fc.grun"});
+    EXPECT_EQ(viewed.exitCode, 0) << viewed.err;
+    EXPECT_TRUE(viewed.out.starts_with("Lane view of road 1 \u00fc.grun: ")) << viewed.out << viewed.err;
+
     // The desktop tells the two kinds apart by their extension, and by their
     // first line where the name says nothing.
     const ProcessResult mime = runProgram(u"/usr/bin/update-mime-database", {utf8ToUtf16((share / "mime").string())});

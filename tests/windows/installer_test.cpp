@@ -16,6 +16,7 @@
 #include <set>
 
 #include "platform/handle.h"
+#include "platform/runtime_encoding.h"
 #include "platform/text.h"
 #include "platform/windows/win32.h"
 #include "tests/support/file_text.h"
@@ -49,9 +50,48 @@ constexpr char kDowngradeRefused[] =
 constexpr char kLaneViewMain[] =
     "CallStaticVoidMethod class=com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX "
     "method=main([Ljava/lang/String;)V args=0";
+constexpr char kLaneViewMainWithFile[] =
+    "CallStaticVoidMethod class=com/quorvane/gridmere/traffic/classic/ui/x/LaneViewX "
+    "method=main([Ljava/lang/String;)V args=1";
 constexpr char16_t kUninstallKey[] = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::string utf8(std::u16string_view text) { return platform::utf16ToUtf8(text); }
+
+// A path as the double logs an option holding it: in the ANSI code page,
+// each backslash doubled and each byte outside printable ASCII as \xHH.
+std::string escapedAnsi(std::u16string_view text) {
+    std::string escaped;
+    for (const char byte : platform::toRuntimeEncoding(text)) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (byte == '\\') {
+            escaped += "\\\\";
+        } else if (value >= 0x20 && value <= 0x7E) {
+            escaped += byte;
+        } else {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            escaped += {'\\', 'x', kHex[value >> 4], kHex[value & 15]};
+        }
+    }
+    return escaped;
+}
+
+// UTF-16 as the double logs it: four hex digits a unit.
+std::string hexUnits(std::u16string_view text) {
+    std::string units;
+    for (const char16_t unit : text) {
+        constexpr char kHex[] = "0123456789abcdef";
+        if (!units.empty()) units += ' ';
+        for (int shift = 12; shift >= 0; shift -= 4) units += kHex[(unit >> shift) & 15];
+    }
+    return units;
+}
+
+// A program of the system's own folder.
+std::u16string systemProgram(std::u16string_view name) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    return fromWide(system) + u"\\" + std::u16string(name);
+}
 
 struct MsiHandleTraits {
     using pointer = MSIHANDLE;
@@ -340,11 +380,7 @@ protected:
         return msiexec(arguments);
     }
 
-    static std::u16string msiexecProgram() {
-        wchar_t system[MAX_PATH] = {};
-        ::GetSystemDirectoryW(system, MAX_PATH);
-        return fromWide(system) + u"\\msiexec.exe";
-    }
+    static std::u16string msiexecProgram() { return systemProgram(u"msiexec.exe"); }
 
     // `package` is the one product installed, in `folder`: its payload and
     // nothing else, the one shortcut, the registration.
@@ -417,6 +453,46 @@ protected:
         EXPECT_EQ(log.lifecycle(), "LULDU") << "the machine made, main called, the machine destroyed";
     }
 
+    // A run file with blanks and a non-ASCII letter in its name, opened as a
+    // double click opens it: start.exe hands it to the shell, which starts
+    // its type's open verb in start's own folder, one without a zep.jar. The
+    // lane view gets the file's name as it is, and the application from
+    // `folder`.
+    void expectDoubleClickOpens(const fs::path& folder, const fs::path& javaHome) {
+        const fs::path data = u"C:\\data";
+        fs::create_directories(data);
+        const platform::ScopeExit removeData([&] { fs::remove_all(data); });
+        const fs::path run = data / u"road 1 \u00fc.grun";
+        std::ofstream(run).flush();
+        const JvmLog log(scratch / "jvm.log");
+        log.clear();
+        ProcessOptions options;
+        options.verbatimArguments = true;
+        options.workingDirectory = scratch.path().u16string();
+        options.environment = {{u"QRVN_ZEP_JAVA_HOME", javaHome.u16string()},
+                               {u"JAVA_HOME", std::nullopt},
+                               {u"ZEPTEST_JVM_LOG", log.path().u16string()},
+                               {u"ZEPTEST_JVM_FAIL", std::nullopt}};
+        options.timeout = kLaunchEnds;
+        const ProcessResult started = runProgram(systemProgram(u"start.exe"), {u"/wait", quoted(run)}, options);
+        EXPECT_EQ(started.exitCode, 0) << started.err;
+        EXPECT_EQ(log.lifecycle(), "LULDU") << log.text();
+
+        std::vector<std::string> given;
+        for (const std::string& line : log.calls()) {
+            if (line.starts_with("option[")) given.push_back(line.substr(line.find('=') + 1));
+        }
+        const std::string installed = escapedAnsi(folder.u16string());
+        ASSERT_GE(given.size(), 2u) << log.text();
+        EXPECT_EQ(given[given.size() - 2], "-Djava.class.path=" + installed + "\\\\zep.jar");
+        EXPECT_EQ(given.back(), "-Djava.library.path=" + installed);
+        const Lines calls = log.calls();
+        const auto main = std::find(calls.begin(), calls.end(), std::string(kLaneViewMainWithFile));
+        ASSERT_NE(main, calls.end()) << log.text();
+        ASSERT_NE(main + 1, calls.end());
+        EXPECT_EQ(main[1], "arg[0] units=" + hexUnits(run.u16string()));
+    }
+
     // Nothing of `package` is left: no folder, no shortcut, no registration.
     void expectNothingLeft(const Package& package, const fs::path& folder) {
         EXPECT_FALSE(fs::exists(folder)) << utf8(folder.u16string());
@@ -477,6 +553,7 @@ TEST_F(Installer, FollowsAnInstallFolderWithBlanksAndNonAsciiLetters) {
     expectInstalled(product, folder);
     EXPECT_FALSE(fs::exists(defaultFolder));
     expectShortcutLaunches(testHome("valid"));
+    expectDoubleClickOpens(folder, testHome("valid"));
 
     // The same package again changes nothing; a rebuild of the same version
     // replaces it, in its folder, though no folder is given.
