@@ -23,6 +23,25 @@ bool clearedPending(JNIEnv* env) {
     return true;
 }
 
+// Clears what GetStaticMethodID left pending, describing it first unless it
+// says no more than that the method is missing. The lookup initialises the
+// class, and what its initialiser throws is the program's own failure: the
+// class's next use would hide it behind a bare NoClassDefFoundError, so it is
+// described now, as it would have been when main was looked up.
+void clearLookupFailure(JNIEnv* env) {
+    const jthrowable thrown = env->ExceptionOccurred();
+    env->ExceptionClear();
+    const jclass missing = env->FindClass("java/lang/NoSuchMethodError");
+    const bool isMissing = !clearedPending(env) && missing != nullptr && env->IsInstanceOf(thrown, missing);
+    if (missing != nullptr) env->DeleteLocalRef(missing);
+    if (!isMissing) {
+        env->Throw(thrown);
+        env->ExceptionDescribe();
+        env->ExceptionClear();
+    }
+    env->DeleteLocalRef(thrown);
+}
+
 // A Java string of `text`'s UTF-16 units, unpaired surrogates and NULs
 // included; null, with nothing pending, when it cannot be made.
 jstring makeString(JNIEnv* env, std::u16string_view text) {
@@ -71,7 +90,9 @@ std::optional<LaunchedAgain> findLaunchedAgain(JavaVM* vm, JNIEnv* env, const st
         return std::nullopt;
     }
     const jmethodID method = env->GetStaticMethodID(entryClass, kName, kSignature);
-    const bool found = !clearedPending(env) && method != nullptr;
+    const bool pending = env->ExceptionCheck();
+    if (pending) clearLookupFailure(env);
+    const bool found = !pending && method != nullptr;
     trace.line([&] {
         return std::string("GetStaticMethodID ") + kName + kSignature + ": " +
                (found ? "found in " : "not found after ") + looking.elapsed();

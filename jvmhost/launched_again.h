@@ -41,8 +41,10 @@ private:
 // (JNI name) and its static launchedAgain(String, String[]). Nullopt when the
 // class or the method is missing; the exception that the failed lookup left
 // pending is then cleared without a word, so that main is found, or fails to
-// be, exactly as it would have been without this lookup. Tells `trace` what
-// it found.
+// be, as it would have been without this lookup. Nullopt too when the class's
+// initialiser, which the lookup runs, throws: that exception is described on
+// the process's standard error, then cleared, since the class's next use
+// only says that it could not be initialised. Tells `trace` what it found.
 std::optional<LaunchedAgain> findLaunchedAgain(JavaVM* vm, JNIEnv* env, const std::string& mainClass,
                                                platform::Trace& trace);
 

@@ -70,7 +70,17 @@ TEST_F(LaunchedAgain, IsLookedUpWithoutATraceOfItsAbsence) {
     EXPECT_EQ(GetCapturedStderr(), "");
     const std::string findClass = std::string("FindClass ") + kMainClass;
     EXPECT_EQ(logFrom(kLookup),
-              (Lines{kLookup, "ExceptionClear", findClass, kLookup, std::string("NewGlobalRef class=") + kMainClass}));
+              (Lines{kLookup, "ExceptionOccurred pending", "ExceptionClear", "FindClass java/lang/NoSuchMethodError",
+                     "IsInstanceOf class=java/lang/NoSuchMethodError", findClass, kLookup,
+                     std::string("NewGlobalRef class=") + kMainClass}));
+
+    // A lookup that fails otherwise (the class's initialiser threw) is the
+    // program's failure, and told before it is cleared.
+    failWith(u"launched-again,method");
+    CaptureStderr();
+    EXPECT_FALSE(find());
+    EXPECT_FALSE(env->ExceptionCheck());
+    EXPECT_EQ(GetCapturedStderr(), "Exception in thread \"main\" zeptest.DoubleException: method\n");
 }
 
 TEST_F(LaunchedAgain, IsCalledOnADaemonThreadWithEveryUnitAsGiven) {

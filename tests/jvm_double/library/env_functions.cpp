@@ -289,6 +289,21 @@ void JNICALL deleteGlobalRef(JNIEnv* env, jobject object) {
     record("DeleteGlobalRef " + (found != nullptr ? "class=" + escape(found->name) : std::string("null")));
 }
 
+// An exception is of the class its description names (with dots) and of
+// Throwable; a string of String; anything of Object. A launcher asks this of
+// exceptions alone: any other object is a bad handle.
+jboolean JNICALL isInstanceOf(JNIEnv* env, jobject object, jclass classHandle) {
+    Call call(env, "IsInstanceOf");
+    const Object& type = call.require(classHandle, Kind::Class);
+    record("IsInstanceOf class=" + escape(type.name));
+    if (object == nullptr || type.name == "java/lang/Object") return JNI_TRUE;
+    if (call.vm.find(object, Kind::String) != nullptr) return type.name == kStringClass ? JNI_TRUE : JNI_FALSE;
+    const Object& throwable = call.require(object, Kind::Throwable);
+    std::string named = throwable.name.substr(0, throwable.name.find(':'));
+    for (char& c : named) c = c == '.' ? '/' : c;
+    return type.name == named || type.name == "java/lang/Throwable" ? JNI_TRUE : JNI_FALSE;
+}
+
 jmethodID JNICALL getMethodId(JNIEnv* env, jclass classHandle, const char* name, const char* signature) {
     Call call(env, "GetMethodID");
     const Object& owner = call.require(classHandle, Kind::Class);
@@ -374,6 +389,7 @@ const JNINativeInterface_& nativeInterface() {
         functions.NewGlobalRef = &newGlobalRef;
         functions.DeleteGlobalRef = &deleteGlobalRef;
         functions.GetMethodID = &getMethodId;
+        functions.IsInstanceOf = &isInstanceOf;
         functions.CallObjectMethodV = &callObjectMethodV;
         functions.GetStringLength = &getStringLength;
         functions.GetStringChars = &getStringChars;
