@@ -33,6 +33,16 @@ protected:
         return called;
     }
 
+    // Whether the log holds `line` within half a minute.
+    bool waitForLine(std::string_view line) const {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (logFrom(line).empty()) {
+            if (std::chrono::steady_clock::now() > until) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
     platform::Trace trace;
 };
 
@@ -125,6 +135,19 @@ TEST_F(LaunchedAgain, IsCalledOnADaemonThreadWithEveryUnitAsGiven) {
               (Lines{"NewString length=1 units=0064", "ExceptionClear", "DetachCurrentThread"}));
 }
 
+TEST_F(LaunchedAgain, ASlowOneHoldsUpNoOtherThread) {
+    ASSERT_NO_FATAL_FAILURE(startMain());
+    failWith(u"launched-again,launched-again-wait=500");
+    const auto method = find();
+    ASSERT_TRUE(method);
+    std::thread slow([&] { EXPECT_TRUE(jvmhost::callLaunchedAgain(*method, u"", {}, trace)); });
+    ASSERT_TRUE(waitForLine("directory units="));
+    env->FindClass("a/Meanwhile");
+    slow.join();
+    EXPECT_EQ(logFrom("directory units="),
+              (Lines{"directory units=", "FindClass a/Meanwhile", "launchedAgain waited 500", "DetachCurrentThread"}));
+}
+
 TEST_F(LaunchedAgain, NoThreadAttachesOnceTheMachineGoesDown) {
     ASSERT_NO_FATAL_FAILURE(startMain());
     failWith(u"launched-again,destroy-wait=1000");
@@ -133,9 +156,7 @@ TEST_F(LaunchedAgain, NoThreadAttachesOnceTheMachineGoesDown) {
     bool called = true;
     std::thread late([&] {
         // Only once DestroyJavaVM has begun, which waits a second.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (logFrom("DestroyJavaVM").empty() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_TRUE(waitForLine("DestroyJavaVM"));
         called = jvmhost::callLaunchedAgain(*method, u"", {}, trace);
     });
     EXPECT_EQ(vm->DestroyJavaVM(), JNI_OK);
