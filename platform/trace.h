@@ -50,9 +50,9 @@ public:
 
 private:
     bool enabled_ = false;
-    // A message, with no line end, was written last; the single instance's
-    // thread traces too.
-    std::atomic<bool> afterMessage_{false};
+    // A message, with no line end, was written last. Lines come from the
+    // launcher's own threads too, not only from the one that writes messages.
+    std::atomic<bool> afterMessage_ = false;
 };
 
 }  // namespace zep::platform
