@@ -106,14 +106,15 @@ jint JNICALL destroyJavaVm(JavaVM* javaVm) {
     if (!vm.isOwnVm(javaVm)) Call::badHandle("DestroyJavaVM");
     Call::checkThread(vm, "DestroyJavaVM");
     record("DestroyJavaVM");
-    vm.beginDestroying();
     if (switches.destroyWaitMs) {
-        // As a JVM waiting for the program's last non-daemon thread.
+        // As a JVM waiting for the program's last non-daemon thread, which
+        // still takes threads meanwhile.
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(*switches.destroyWaitMs));
         record("DestroyJavaVM waited " + std::to_string(*switches.destroyWaitMs));
         lock.lock();
     }
+    vm.beginDestroying();
     // As a runtime writes the class-data archive it was asked for as its
     // machine goes.
     constexpr std::string_view kArchive = "-XX:ArchiveClassesAtExit=";
