@@ -72,7 +72,9 @@ public:
     static std::optional<InstanceListener> listen(const std::u16string& name, std::string& why);
 
     // Waits for the next connection. One from another user is closed unread
-    // and the wait goes on. nullopt once stop() was called (before or during
+    // and the wait goes on. A connection may close without a byte: on POSIX a
+    // start that finds the channel taken connects to tell a live listener
+    // from a stale socket. nullopt once stop() was called (before or during
     // the wait), or on an error that waiting again would not mend.
     std::optional<InstanceConnection> accept();
 
