@@ -10,6 +10,7 @@
 
 #include "platform/digest.h"
 #include "platform/text.h"
+#include "platform/windows/current_user.h"
 #include "platform/windows/owned.h"
 #include "platform/windows/system_error.h"
 
@@ -17,12 +18,6 @@ namespace zep::platform {
 namespace {
 
 constexpr DWORD kBufferSize = DWORD{64} * 1024;
-
-std::string errorText(DWORD error) {
-    std::string text = "error " + std::to_string(error);
-    if (const std::string said = systemErrorText(error); !said.empty()) text += ": " + said;
-    return text;
-}
 
 // The milliseconds a wait may last before `deadline`, rounded up so that it
 // never wakes early and spins; 0 once it has passed.
@@ -33,21 +28,6 @@ DWORD millisecondsUntil(Deadline deadline) {
 
 UniqueFile newEvent() { return UniqueFile(::CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
 
-// This process's user (TOKEN_USER, whose SID points into the same bytes);
-// empty when it cannot be read.
-std::string tokenUser() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    const UniqueFile ownedToken(token);
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::string buffer(size, '\0');
-    if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return {};
-    return buffer;
-}
-
-PSID userSid(std::string& user) { return reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid; }
-
 // A security descriptor owned by this user whose list gives this user every
 // access to the pipe and nobody else any. It points into its own bytes and
 // into `user`, which must outlive it.
@@ -56,8 +36,8 @@ struct UserOnlySecurity {
     std::string acl;
     SECURITY_ATTRIBUTES attributes{};
 
-    bool make(std::string& user) {
-        PSID sid = userSid(user);
+    bool make(UserSid& user) {
+        PSID sid = user.get();
         const DWORD size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + ::GetLengthSid(sid);
         acl.assign(size, '\0');
         auto* list = reinterpret_cast<ACL*>(acl.data());
@@ -151,16 +131,16 @@ bool InstanceConnection::write(std::string_view bytes, Deadline deadline) {
 }
 
 std::optional<std::u16string> instanceChannelName(std::u16string_view key, std::string& why) {
-    std::string user = tokenUser();
+    std::optional<UserSid> user = UserSid::ofThisProcess();
     wchar_t* sidText = nullptr;
-    if (user.empty() || !::ConvertSidToStringSidW(userSid(user), &sidText)) {
-        why = "the user's SID cannot be read: " + errorText(::GetLastError());
+    if (!user || !::ConvertSidToStringSidW(user->get(), &sidText)) {
+        why = "the user's SID cannot be read: " + errorCodeText(::GetLastError());
         return std::nullopt;
     }
     const UniqueLocalMemory ownedSidText(sidText);
     DWORD session = 0;
     if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) {
-        why = "the session cannot be read: " + errorText(::GetLastError());
+        why = "the session cannot be read: " + errorCodeText(::GetLastError());
         return std::nullopt;
     }
     Digest digest;
@@ -173,7 +153,7 @@ std::optional<std::u16string> instanceChannelName(std::u16string_view key, std::
 
 struct InstanceListener::State {
     std::u16string name;
-    std::string user;
+    std::optional<UserSid> user;
     UserOnlySecurity security;
     // Set by stop(): what wakes a waiting accept().
     UniqueFile stopEvent = newEvent();
@@ -199,17 +179,17 @@ InstanceListener::~InstanceListener() { stop(); }
 std::optional<InstanceListener> InstanceListener::listen(const std::u16string& name, std::string& why) {
     auto state = std::make_unique<State>();
     state->name = name;
-    state->user = tokenUser();
-    if (state->user.empty() || !state->security.make(state->user) || !state->stopEvent) {
-        why = "no security descriptor for the pipe: " + errorText(::GetLastError());
+    state->user = UserSid::ofThisProcess();
+    if (!state->user || !state->security.make(*state->user) || !state->stopEvent) {
+        why = "no security descriptor for the pipe: " + errorCodeText(::GetLastError());
         return std::nullopt;
     }
     state->pipe = newPipe(name, state->security.attributes, true);
     if (!state->pipe) {
         const DWORD error = ::GetLastError();
         // The first instance of a name that exists already is refused so.
-        why =
-            error == ERROR_ACCESS_DENIED || error == ERROR_PIPE_BUSY ? "another start is listening" : errorText(error);
+        why = error == ERROR_ACCESS_DENIED || error == ERROR_PIPE_BUSY ? "another start is listening"
+                                                                       : errorCodeText(error);
         return std::nullopt;
     }
     // Where the first-instance flag is not honoured (Wine), the instances
@@ -285,7 +265,7 @@ std::optional<InstanceConnection> connectToInstance(const std::u16string& name, 
         if (pipe) break;
         const DWORD error = ::GetLastError();
         if (error != ERROR_PIPE_BUSY) {
-            why = error == ERROR_FILE_NOT_FOUND ? "nobody is listening" : errorText(error);
+            why = error == ERROR_FILE_NOT_FOUND ? "nobody is listening" : errorCodeText(error);
             return std::nullopt;
         }
         const DWORD timeout = millisecondsUntil(deadline);
@@ -299,24 +279,24 @@ std::optional<InstanceConnection> connectToInstance(const std::u16string& name, 
             std::this_thread::sleep_for(std::chrono::milliseconds(std::min<DWORD>(timeout, 10)));
         }
     }
-    std::string user = tokenUser();
+    std::optional<UserSid> user = UserSid::ofThisProcess();
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const DWORD error = ::GetSecurityInfo(pipe.get(), SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
                                           nullptr, nullptr, &descriptor);
     const UniqueLocalMemory ownedDescriptor(descriptor);
-    if (error != ERROR_SUCCESS || user.empty()) {
-        why = "the listener's owner cannot be read: " + errorText(error);
+    if (error != ERROR_SUCCESS || !user) {
+        why = "the listener's owner cannot be read: " + errorCodeText(error);
         return std::nullopt;
     }
-    if (owner == nullptr || !::EqualSid(owner, userSid(user))) {
+    if (owner == nullptr || !::EqualSid(owner, user->get())) {
         why = "the listener is another user's";
         return std::nullopt;
     }
     auto state = std::make_unique<InstanceConnection::State>();
     state->pipe = std::move(pipe);
     if (!state->event) {
-        why = errorText(::GetLastError());
+        why = errorCodeText(::GetLastError());
         return std::nullopt;
     }
     return InstanceConnection(std::move(state));

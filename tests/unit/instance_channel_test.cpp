@@ -11,7 +11,9 @@
 #include "platform/cache_files.h"
 #include "platform/handle.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/windows/owned.h"
+#else
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/socket.h>
@@ -115,7 +117,27 @@ TEST(InstanceChannel, NeitherSideWaitsPastItsDeadline) {
     EXPECT_LT(Clock::now() - start, 2s);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(InstanceChannel, APipeAnotherUserMadeFirstIsNotConnectedTo) {
+    const std::u16string name = freshChannel();
+    // Made first under the name, owned by the system's account, open to all.
+    BYTE owner[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof owner;
+    ASSERT_TRUE(::CreateWellKnownSid(WinLocalSystemSid, nullptr, owner, &size));
+    SECURITY_DESCRIPTOR descriptor{};
+    ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE));
+    ASSERT_TRUE(::SetSecurityDescriptorOwner(&descriptor, owner, FALSE));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    const UniqueFile squatter(
+        ::CreateNamedPipeW(wide(name), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, &attributes));
+    if (!squatter && ::GetLastError() == ERROR_INVALID_OWNER) GTEST_SKIP() << "an owner of another user is refused";
+    ASSERT_TRUE(squatter) << ::GetLastError();
+    std::string why;
+    EXPECT_FALSE(connectToInstance(name, in(2s), why));
+    EXPECT_EQ(why, "the listener is another user's");
+}
+#else
 TEST(InstanceChannel, AStaleSocketIsReplacedAndAnythingElseLeftAlone) {
     const std::u16string name = freshChannel();
     const std::string path = encodeLossless(name);
