@@ -19,7 +19,8 @@ public:
     std::optional<std::uint32_t> u32() {
         if (rest_.size() < 4) return std::nullopt;
         std::uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(rest_[static_cast<std::size_t>(i)]);
+        for (int i = 3; i >= 0; --i)
+            value = (value << 8) | static_cast<unsigned char>(rest_[static_cast<std::size_t>(i)]);
         rest_.remove_prefix(4);
         return value;
     }

@@ -80,7 +80,8 @@ private:
     // Teardown is this order, reversed: the texts and lists go, the option
     // texts are freed, the machine is destroyed (which waits for the Java
     // program's non-daemon threads and writes the class-data archive), the
-    // archive is kept, and last the runtime's library goes.
+    // listener for later starts stops, the archive is kept, and last the
+    // runtime's library goes.
     const platform::System& system;
     Messages& messages;
     const Program program;
@@ -91,7 +92,7 @@ private:
     // Stops listening once the machine is gone: the program ends only when
     // DestroyJavaVM has waited for its windows.
     std::unique_ptr<RunningInstance> runningInstance;
-    jvmhost::Machine machine;  // the JavaVM and this thread's JNIEnv
+    jvmhost::Machine machine;                  // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;            // in the encoding the runtime reads, owned here
     std::vector<std::u16string> userOptions;   // the runtime's options from the files and the command line
     std::vector<std::string> userOptionBytes;  // the same, in the encoding the runtime reads
@@ -100,8 +101,8 @@ private:
     std::u16string mainException;           // how main's exception describes itself, for the box
     std::u16string commandWord;
     std::optional<std::u16string> instanceChannel_;  // the desktop twin's, when it has one
-    std::string mainClass;      // JNI class name; empty until a command word is taken
-    notice::NoticeText notice;  // its language chosen by a -Duser.language= option
+    std::string mainClass;                           // JNI class name; empty until a command word is taken
+    notice::NoticeText notice;                       // its language chosen by a -Duser.language= option
 };
 
 }  // namespace zep

@@ -59,8 +59,7 @@ bool handOverToRunning(const platform::System& system, const std::u16string& cha
     };
     const std::optional<std::u16string> directory = platform::currentDirectory();
     if (!directory) return notHandedOver("the current directory is not known");
-    const std::optional<std::string> message =
-        encodeMessage({platform::programArgumentText(*directory), programArgs});
+    const std::optional<std::string> message = encodeMessage({platform::programArgumentText(*directory), programArgs});
     if (!message) return notHandedOver("the arguments are too long, or not well-formed UTF-16");
     std::string why;
     std::optional<platform::InstanceConnection> connection = platform::connectToInstance(channel, deadline, why);
@@ -93,8 +92,8 @@ struct RunningInstance::Shared {
         const std::optional<LaunchedAgainMessage> message = decodeMessage(*rest);
         if (!message) return refuse("a malformed message");
         trace.line([&] {
-            return std::string(kPrefix) + "a later start in " + trace::quoted(message->workingDirectory) + " with " +
-                   std::to_string(message->arguments.size()) + " arguments";
+            return std::string(kPrefix) + "a later start in " + trace::quoted(message->workingDirectory) +
+                   ", program arguments: " + std::to_string(message->arguments.size());
         });
         if (!jvmhost::callLaunchedAgain(method, message->workingDirectory, message->arguments, trace)) return;
         if (!connection.write(kAcknowledgement, deadlineIn(kHandOverTime))) {

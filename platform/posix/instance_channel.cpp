@@ -133,7 +133,9 @@ std::optional<std::u16string> instanceChannelName(std::u16string_view key, std::
     if (runtime != nullptr && runtime[0] == '/' && ::lstat(runtime, &info) == 0 && S_ISDIR(info.st_mode) &&
         info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0700) {
         path = std::string(runtime) + "/" + kOwnName + "-" + encodeLossless(key);
-    } else {
+    }
+    // A runtime folder too deep for a socket's address is as good as none.
+    if (path.empty() || !addressOf(path)) {
         const std::string folder = std::string("/tmp/") + kOwnName + "-" + std::to_string(::geteuid());
         if (const std::string problem = makePrivateFolder(decodeLossless(folder)); !problem.empty()) {
             why = folder + ": " + problem;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "platform/text.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
+#include "tests/support/test_homes.h"
 
 namespace zep::test {
 namespace {
@@ -23,23 +25,16 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::utf8ToUtf16;
 
-std::string hexUnits(std::u16string_view text) {
-    std::string units;
-    for (const char16_t unit : text) {
-        constexpr char kHex[] = "0123456789abcdef";
-        if (!units.empty()) units += ' ';
-        for (int shift = 12; shift >= 0; shift -= 4) units += kHex[(unit >> shift) & 15];
-    }
-    return units;
-}
-
 class SingleInstance : public ::testing::Test {
 protected:
+    // The runtime folder is short, as a socket's address must be.
     void SetUp() override {
-        fs::create_directories(runtimeDirectory);
-        fs::permissions(runtimeDirectory, fs::perms::owner_all, fs::perm_options::replace);
+        char folder[] = "/tmp/zep-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(folder), nullptr);
+        runtimeDirectory = folder;
         fs::create_directories(elsewhere);
     }
+    void TearDown() override { fs::remove_all(runtimeDirectory); }
 
     // zepw in the test archive's folder (or `where`), its runtime the JDK's,
     // its channels in this test's own runtime folder, traced.
@@ -76,7 +71,7 @@ protected:
     }
 
     ScratchDirectory scratch;
-    const fs::path runtimeDirectory = scratch / "run";
+    fs::path runtimeDirectory;  // mode 0700, as mkdtemp makes it
     const fs::path elsewhere = scratch / "wo \xC3\xA4nders";
     const fs::path stopFile = scratch / "stop";
     const fs::path readyFile = scratch / "ready";
@@ -118,14 +113,16 @@ TEST_F(SingleInstance, WhatIsNoLaterStartsMessageIsRefusedAndHarmsNothing) {
         address.sun_family = AF_UNIX;
         socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
         EXPECT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-        if (!bytes.empty()) EXPECT_EQ(::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+        if (!bytes.empty()) {
+            EXPECT_EQ(::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+        }
         char answer = 0;
         // Refused: closed with no answer, at the latest after its time.
         EXPECT_LE(::recv(fd, &answer, 1, 0), 0);
         ::close(fd);
     };
-    send(std::string("ZEP1\x00\x00\x20\x00", 8));                 // 2 MiB announced
-    send(std::string("ZEP1\x08\x00\x00\x00\x01\x00\x00\x00", 12));  // cut short
+    send(std::string("ZEP1\x00\x00\x20\x00", 8));                                           // 2 MiB announced
+    send(std::string("ZEP1\x08\x00\x00\x00\x01\x00\x00\x00", 12));                          // cut short
     send(std::string("ZEP1\x0A\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x00\xD8", 18));  // a lone surrogate
     send("GET / HTTP/1.0\r\n\r\n");
     send("");
