@@ -21,7 +21,6 @@ public final class LaneViewX {
         Cli.run(USAGE, args, cli -> {
             Path file = cli.file(0, null);
             RoadModel.Run run = runOf(file);
-            RoadModel model = run.model();
             String title = titleOf(file);
             if (!GraphicsEnvironment.isHeadless()) {
                 try {
@@ -36,23 +35,30 @@ public final class LaneViewX {
                     System.err.println("zep zep: no usable display (" + why.getMessage() + "); showing text");
                 }
             }
-            System.out.println("Lane view of " + title + ": " + model.length() + " cells, " + model.vehicles()
-                    + " vehicles, vmax " + model.vmax() + ", slowdown " + model.slowdown() + ", seed " + model.seed());
-            System.out.println("One line per step; \".\" is an empty cell, a digit the speed of a vehicle.");
-            String format = "%" + Integer.toString(run.step(run.steps() - 1)).length() + "d |%s|%n";
-            for (int i = 0; i < run.steps(); i++) {
-                System.out.printf(Locale.ROOT, format, run.step(i), run.diagram().get(i));
-            }
-            System.out.println("density " + DataFiles.decimal(model.density()) + "  flow "
-                    + DataFiles.decimal(run.flow()) + "  mean speed " + DataFiles.decimal(run.meanSpeed()));
+            printText(run, title);
         });
+    }
+
+    private static synchronized void printText(RoadModel.Run run, String title) {
+        RoadModel model = run.model();
+        System.out.println("Lane view of " + title + ": " + model.length() + " cells, " + model.vehicles()
+                + " vehicles, vmax " + model.vmax() + ", slowdown " + model.slowdown() + ", seed " + model.seed());
+        System.out.println("One line per step; \".\" is an empty cell, a digit the speed of a vehicle.");
+        String format = "%" + Integer.toString(run.step(run.steps() - 1)).length() + "d |%s|%n";
+        for (int i = 0; i < run.steps(); i++) {
+            System.out.printf(Locale.ROOT, format, run.step(i), run.diagram().get(i));
+        }
+        System.out.println("density " + DataFiles.decimal(model.density()) + "  flow "
+                + DataFiles.decimal(run.flow()) + "  mean speed " + DataFiles.decimal(run.meanSpeed()));
+        System.out.flush();
     }
 
     /**
      * A later start of the lane view, which the launcher hands to this
      * process: one more window, for the file it names (relative to that
-     * start's own working directory) or for the default model. What is wrong
-     * with it is told, and this program goes on.
+     * start's own working directory) or for the default model; its text, here,
+     * without a display. What is wrong with it is told, and this program goes
+     * on.
      */
     public static void launchedAgain(String workingDirectory, String[] args) {
         boolean headless = GraphicsEnvironment.isHeadless();
@@ -61,7 +67,11 @@ public final class LaneViewX {
             if (file != null) file = Path.of(workingDirectory).resolve(file);
             RoadModel.Run run = runOf(file);
             String title = titleOf(file);
-            if (!headless) SwingUtilities.invokeLater(() -> LaneViewWindow.open(run, title));
+            if (headless) {
+                printText(run, title);
+            } else {
+                SwingUtilities.invokeLater(() -> LaneViewWindow.open(run, title));
+            }
         } catch (IllegalArgumentException | DataFiles.BadFile e) {
             String problem = "zep zep: " + e.getMessage();
             System.err.println(problem);
