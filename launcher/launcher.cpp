@@ -6,6 +6,7 @@
 #include "discovery/find_java_runtime.h"
 #include "launcher/application_files.h"
 #include "launcher/options_file.h"
+#include "launcher/single_instance.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
 #include "platform/handle.h"
@@ -49,7 +50,9 @@ bool Launcher::run(std::span<const std::u16string> arguments) {
         const std::vector<OptionsFile> files = readOptionsFiles(system);
         if (messages.collectsForBox()) installRuntimeHooks();
         apply(parseArguments(files, std::vector<std::u16string_view>(arguments.begin(), arguments.end())));
+        if (handedOverToRunning()) return true;
         createJvm();
+        listenForLaterStarts();
         invokeMain();
         return true;
     } catch (const std::runtime_error& error) {
@@ -134,6 +137,19 @@ void Launcher::createJvm() {
     });
     machine = jvmhost::createMachine(library, jvmOptions, system.trace);
     classArchive.checkTaken();
+}
+
+bool Launcher::handedOverToRunning() {
+    if (program != Program::Desktop || mainClass.empty()) return false;
+    instanceChannel_ = instanceChannel(system, commandWord);
+    return instanceChannel_ && handOverToRunning(system, *instanceChannel_, programArgs);
+}
+
+void Launcher::listenForLaterStarts() {
+    if (!instanceChannel_) return;
+    std::optional<jvmhost::LaunchedAgain> method =
+        jvmhost::findLaunchedAgain(machine.vm.get(), machine.env, mainClass, system.trace);
+    if (method) runningInstance = RunningInstance::start(system.trace, *instanceChannel_, std::move(*method));
 }
 
 void Launcher::invokeMain() {

@@ -4,6 +4,7 @@
 // texts of the runtime-missing notice; and the order of a launch's steps, each
 // a short call into the subsystem that does it.
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +18,7 @@
 #include "launcher/message.h"
 #include "launcher/program.h"
 #include "launcher/runtime_words.h"
+#include "launcher/single_instance.h"
 #include "notice/notice_text.h"
 #include "platform/library.h"
 #include "platform/system.h"
@@ -56,7 +58,13 @@ private:
     // encoding, the entry class and the program arguments. Throws
     // std::runtime_error("Invalid command.").
     void apply(ParsedLaunch parsed);
+    // The desktop twin: true when a running start of the same executable and
+    // command word took this one's arguments, so that it is done.
+    bool handedOverToRunning();
     void createJvm();
+    // The desktop twin, once the machine is made, for an entry class that
+    // declares launchedAgain: listens for later starts until the machine is gone.
+    void listenForLaterStarts();
     void invokeMain();
     void showJavaMissingNotice();
     // For a launcher whose failure goes to a box: the runtime's hooks, ahead
@@ -72,7 +80,8 @@ private:
     // Teardown is this order, reversed: the texts and lists go, the option
     // texts are freed, the machine is destroyed (which waits for the Java
     // program's non-daemon threads and writes the class-data archive), the
-    // archive is kept, and last the runtime's library goes.
+    // listener for later starts stops, the archive is kept, and last the
+    // runtime's library goes.
     const platform::System& system;
     Messages& messages;
     const Program program;
@@ -80,6 +89,9 @@ private:
     ClassArchive classArchive;                 // kept once the machine is gone
     std::optional<RuntimeWords> runtimeWords;  // while the runtime may call its hooks
     std::optional<ExitWatch> exitWatch;        // the same, when only its exit is watched
+    // Stops listening once the machine is gone: the program ends only when
+    // DestroyJavaVM has waited for its windows.
+    std::unique_ptr<RunningInstance> runningInstance;
     jvmhost::Machine machine;                  // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;            // in the encoding the runtime reads, owned here
     std::vector<std::u16string> userOptions;   // the runtime's options from the files and the command line
@@ -88,8 +100,9 @@ private:
     std::vector<ParsedOption> fileOptions;  // the options that came from a file, with their line
     std::u16string mainException;           // how main's exception describes itself, for the box
     std::u16string commandWord;
-    std::string mainClass;      // JNI class name; empty until a command word is taken
-    notice::NoticeText notice;  // its language chosen by a -Duser.language= option
+    std::optional<std::u16string> instanceChannel_;  // the desktop twin's, when it has one
+    std::string mainClass;                           // JNI class name; empty until a command word is taken
+    notice::NoticeText notice;                       // its language chosen by a -Duser.language= option
 };
 
 }  // namespace zep

@@ -29,6 +29,9 @@ public:
     // it (not the current directory, not what argv[0] says); nullopt when the
     // system cannot tell.
     virtual std::optional<std::u16string> executableDirectory() = 0;
+    // The running executable file's own full name, by the same rules;
+    // nullopt when the system cannot tell (a machine of a test's own: never).
+    virtual std::optional<std::u16string> executableFile() { return std::nullopt; }
     // Whether the JVM library at `path` loads as RuntimeLibrary::load loads it
     // (the load is released before this returns), and if not, why. The real
     // machine's answer on either system (platform/system_access.cpp); a

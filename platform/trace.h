@@ -6,6 +6,7 @@
 // every later one; a line that cannot be written is dropped. The trace
 // changes what is written, never what is done.
 
+#include <atomic>
 #include <chrono>
 #include <concepts>
 #include <optional>
@@ -49,7 +50,9 @@ public:
 
 private:
     bool enabled_ = false;
-    bool afterMessage_ = false;  // a message, with no line end, was written last
+    // A message, with no line end, was written last. Lines come from the
+    // launcher's own threads too, not only from the one that writes messages.
+    std::atomic<bool> afterMessage_ = false;
 };
 
 }  // namespace zep::platform

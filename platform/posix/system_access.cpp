@@ -42,6 +42,12 @@ std::optional<std::u16string> PosixAccess::executableDirectory() {
     return decodeLossless(slash == 0 ? std::string_view("/") : std::string_view(file.name).substr(0, slash));
 }
 
+std::optional<std::u16string> PosixAccess::executableFile() {
+    const ProgramFile file = mainProgramFile();
+    if (!file.problem.empty()) return std::nullopt;
+    return decodeLossless(file.name);
+}
+
 std::vector<std::u16string> PosixAccess::subdirectoryNames(const std::u16string& directory) {
     std::vector<std::u16string> names;
     const std::string base = encodeLossless(directory);

@@ -17,6 +17,7 @@ public:
     std::optional<std::u16string> fullPath(const std::u16string& path) override;
     bool isRegularFile(const std::u16string& path) override;
     std::optional<std::u16string> executableDirectory() override;
+    std::optional<std::u16string> executableFile() override;
     std::vector<std::u16string> subdirectoryNames(const std::u16string& directory) override;
     bool isExecutableFile(const std::u16string& path) override;
     std::optional<std::u16string> resolvePath(const std::u16string& path) override;

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/trace.h"
+#include "platform/windows/current_user.h"
 #include "platform/windows/owned.h"
 #include "platform/windows/system_error.h"
 
@@ -18,24 +19,12 @@ std::int64_t fileTime(const FILETIME& time) {
 
 std::uint64_t fileSize(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
 
-std::string errorText(DWORD error) {
-    std::string text = "error " + std::to_string(error);
-    if (const std::string said = systemErrorText(error); !said.empty()) text += ": " + said;
-    return text;
-}
-
 // A DACL that gives this user every access and nobody else any, inherited by
 // what is made inside; null when it cannot be had.
 UniqueLocalMemory userOnlySecurity() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    const UniqueFile ownedToken(token);
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::string buffer(size, '\0');
-    if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return {};
+    std::optional<UserSid> user = UserSid::ofThisProcess();
     wchar_t* sid = nullptr;
-    if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) return {};
+    if (!user || !::ConvertSidToStringSidW(user->get(), &sid)) return {};
     const UniqueLocalMemory ownedSid(sid);
     const std::wstring sddl = L"D:P(A;OICI;FA;;;" + std::wstring(sid) + L")";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -57,10 +46,10 @@ std::string makePrivateFolder(const std::u16string& folder) {
     const UniqueLocalMemory security = userOnlySecurity();
     SECURITY_ATTRIBUTES attributes{sizeof attributes, security.get(), FALSE};
     if (!::CreateDirectoryW(wide(folder), security ? &attributes : nullptr)) {
-        if (const DWORD error = ::GetLastError(); error != ERROR_ALREADY_EXISTS) return errorText(error);
+        if (const DWORD error = ::GetLastError(); error != ERROR_ALREADY_EXISTS) return errorCodeText(error);
     }
     const DWORD found = ::GetFileAttributesW(wide(folder));
-    if (found == INVALID_FILE_ATTRIBUTES) return errorText(::GetLastError());
+    if (found == INVALID_FILE_ATTRIBUTES) return errorCodeText(::GetLastError());
     if ((found & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "a link";
     if ((found & FILE_ATTRIBUTE_DIRECTORY) == 0) return "not a directory";
     return {};

@@ -95,6 +95,15 @@ bool Win32Access::isRegularFile(const std::u16string& path) {
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
+std::optional<std::u16string> Win32Access::executableFile() {
+    const std::optional<std::u16string> module = moduleFileName();
+    std::optional<std::u16string> file = module ? windowsAbsoluteName(*module) : std::nullopt;
+    if (file) {
+        if (const std::optional<std::u16string> final = finalPathName(*file)) file = windowsAbsoluteName(*final);
+    }
+    return file;
+}
+
 std::optional<std::u16string> Win32Access::executableDirectory() {
     const std::optional<std::u16string> module = moduleFileName();
     if (!module) {

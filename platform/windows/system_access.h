@@ -18,6 +18,7 @@ public:
     std::optional<std::u16string> fullPath(const std::u16string& path) override;
     bool isRegularFile(const std::u16string& path) override;
     std::optional<std::u16string> executableDirectory() override;
+    std::optional<std::u16string> executableFile() override;
 
 private:
     Trace& trace_;

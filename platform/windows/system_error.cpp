@@ -25,4 +25,10 @@ std::string systemErrorText(DWORD error) {
     return utf16ToUtf8(message);
 }
 
+std::string errorCodeText(DWORD error) {
+    std::string text = "error " + std::to_string(error);
+    if (const std::string said = systemErrorText(error); !said.empty()) text += ": " + said;
+    return text;
+}
+
 }  // namespace zep::platform

@@ -12,4 +12,8 @@ namespace zep::platform {
 // the spaces that end it are dropped. Empty when the system has no text for it.
 std::string systemErrorText(DWORD error);
 
+// "error <code>", then the system's text for it when it has one: for a trace
+// line or a reason given back.
+std::string errorCodeText(DWORD error);
+
 }  // namespace zep::platform

@@ -26,7 +26,6 @@ using platform::utf16ToUtf8;
 using platform::utf8ToUtf16;
 using StandardError = ProcessOptions::StandardError;
 
-std::u16string zepwExecutable() { return testProgramDirectory() + u"/../zepw"; }
 
 class Zepw : public ::testing::Test {
 protected:

@@ -63,4 +63,10 @@ void JvmDouble::startMain() {
     ASSERT_NE(mainMethod, nullptr);
 }
 
+std::string JvmDouble::described() {
+    ::testing::internal::CaptureStderr();
+    env->ExceptionDescribe();
+    return ::testing::internal::GetCapturedStderr();
+}
+
 }  // namespace zep::test

@@ -38,6 +38,8 @@ protected:
     jint create(const std::vector<std::string>& options = {});
     // Loads the double, creates a machine and finds a main class and its main method.
     void startMain();
+    // What ExceptionDescribe writes for the pending exception, which it clears.
+    std::string described();
 
     platform::Library library;
     JavaVM* vm = nullptr;

@@ -8,19 +8,9 @@
 namespace zep::test {
 namespace {
 
-using testing::internal::CaptureStderr;
-using testing::internal::GetCapturedStderr;
-
 class FailureSwitch : public JvmDouble {
 protected:
     bool pending() { return env->ExceptionOccurred() != nullptr; }
-
-    // What ExceptionDescribe writes for the pending exception, which it clears.
-    std::string described() {
-        CaptureStderr();
-        env->ExceptionDescribe();
-        return GetCapturedStderr();
-    }
 };
 
 TEST_F(FailureSwitch, CreateFailsWithItsCodeAndTouchesNoOutParameter) {

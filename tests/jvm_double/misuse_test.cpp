@@ -14,14 +14,7 @@ using testing::ExitedWithCode;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-class Misuse : public JvmDouble {
-protected:
-    std::string described() {
-        CaptureStderr();
-        env->ExceptionDescribe();
-        return GetCapturedStderr();
-    }
-};
+class Misuse : public JvmDouble {};
 
 constexpr std::size_t slotOf(std::size_t offset) { return offset / sizeof(void*); }
 

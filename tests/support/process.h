@@ -81,6 +81,8 @@ std::u16string testProgramDirectory();
 
 // The launcher under test: build/<preset>/zep or zep.exe, one level above the tests.
 std::u16string zepExecutable();
+// Its windowless twin beside it: zepw or zepw.exe.
+std::u16string zepwExecutable();
 
 // Where the launcher looks for the user's options file, as a launch that a
 // test starts sees it: below the nonexistent XDG_CONFIG_HOME on POSIX, in the

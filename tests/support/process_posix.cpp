@@ -208,6 +208,7 @@ std::u16string testProgramDirectory() {
 }
 
 std::u16string zepExecutable() { return testProgramDirectory() + u"/../zep"; }
+std::u16string zepwExecutable() { return testProgramDirectory() + u"/../zepw"; }
 
 std::u16string userOptionsFile() { return platform::utf8ToUtf16(kNoUserSettings) + u"/gridmere/zep.vmoptions"; }
 

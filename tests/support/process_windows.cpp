@@ -226,6 +226,7 @@ std::u16string testProgramDirectory() {
 }
 
 std::u16string zepExecutable() { return testProgramDirectory() + u"\\..\\zep.exe"; }
+std::u16string zepwExecutable() { return testProgramDirectory() + u"\\..\\zepw.exe"; }
 
 std::u16string userOptionsFile() {
     wchar_t* roaming = nullptr;

@@ -58,6 +58,18 @@ inline std::u16string pathText(const std::filesystem::path& path) {
 #endif
 }
 
+// UTF-16 as the double logs it and the test archive's classes print it: four
+// lower-case hex digits a unit, separated by blanks.
+inline std::string hexUnits(std::u16string_view text) {
+    std::string units;
+    for (const char16_t unit : text) {
+        constexpr char kHex[] = "0123456789abcdef";
+        if (!units.empty()) units += ' ';
+        for (int shift = 12; shift >= 0; shift -= 4) units += kHex[(unit >> shift) & 15];
+    }
+    return units;
+}
+
 // The log the double writes (ZEPTEST_JVM_LOG), read whenever asked.
 class JvmLog {
 public:

@@ -75,17 +75,6 @@ std::string escapedAnsi(std::u16string_view text) {
     return escaped;
 }
 
-// UTF-16 as the double logs it: four hex digits a unit.
-std::string hexUnits(std::u16string_view text) {
-    std::string units;
-    for (const char16_t unit : text) {
-        constexpr char kHex[] = "0123456789abcdef";
-        if (!units.empty()) units += ' ';
-        for (int shift = 12; shift >= 0; shift -= 4) units += kHex[(unit >> shift) & 15];
-    }
-    return units;
-}
-
 // A program of the system's own folder.
 std::u16string systemProgram(std::u16string_view name) {
     wchar_t system[MAX_PATH] = {};

@@ -303,7 +303,6 @@ TEST_F(Notice, NoneForFailuresAfterTheLibraryLoadedNorForALaunchThatWorks) {
 
 // --- zepw.exe, the launcher without a console window ----------------------------------
 
-std::u16string zepwExecutable() { return testProgramDirectory() + u"\\..\\zepw.exe"; }
 
 TEST_F(Notice, WindowlessLauncherShowsTheSameNoticeAndNoBoxAfterIt) {
     RunningProgram program = start({u"zep"}, {}, zepwExecutable(), ProcessOptions::StandardError::None);

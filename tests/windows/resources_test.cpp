@@ -23,7 +23,6 @@ using platform::fromWide;
 using platform::wide;
 using DataFile = platform::UniqueHandle<platform::NullHandleTraits<HMODULE, &::FreeLibrary>>;
 
-std::u16string zepwExecutable() { return testProgramDirectory() + u"\\..\\zepw.exe"; }
 
 struct Executable {
     const char* name;

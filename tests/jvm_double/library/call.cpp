@@ -19,7 +19,7 @@ void Call::badHandle(const std::string& function) {
 }
 
 void Call::checkThread(const Machine& vm, const std::string& function) {
-    if (vm.onOwnerThread()) return;
+    if (vm.onAttachedThread()) return;
     record("wrong-thread " + function);
     writeStandardError("jvm double: " + function + " called on a thread other than the one that created the VM\n");
 }

@@ -23,14 +23,14 @@ public:
     // Holds the machine for the call. Ends the process (bad-handle) at an env
     // the double did not issue or whose machine is gone; records
     // "wrong-thread <function>", and says so on standard error, for a call from
-    // a thread other than the one that created the machine.
+    // a thread that neither created the machine nor attached to it.
     Call(JNIEnv* env, const char* function, WhilePending whilePending = WhilePending::Forbidden);
 
     // Ends the process: records "bad-handle <function>".
     [[noreturn]] void badHandle() const;
     [[noreturn]] static void badHandle(const std::string& function);
     // Records "wrong-thread <function>", and says so on standard error, when
-    // the caller is not on the thread that created the machine.
+    // the caller is on a thread that neither created the machine nor attached.
     static void checkThread(const Machine& vm, const std::string& function);
 
     // The object behind a handle that must be one the double issued, of that kind.
@@ -41,6 +41,8 @@ public:
 
     // Lets go of the machine before the call blocks or ends the process.
     void release() { lock_.unlock(); }
+    // Holds it again after a wait; the machine may have gone meanwhile.
+    void reacquire() { lock_.lock(); }
 
     Machine& vm;
     const Switches switches;

@@ -1,10 +1,12 @@
 // The JNIEnv functions that a launcher needs, each recording its call, and the
 // table that holds them among traps.
 
+#include <chrono>
 #include <cstdarg>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "call.h"
 #include "record.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr std::string_view kStringClass = "java/lang/String";
 constexpr std::string_view kMainName = "main";
 constexpr std::string_view kMainSignature = "([Ljava/lang/String;)V";
+constexpr std::string_view kLaunchedAgainName = "launchedAgain";
+constexpr std::string_view kLaunchedAgainSignature = "(Ljava/lang/String;[Ljava/lang/String;)V";
 // Beyond this a real machine runs out of heap; the double would run out of memory.
 constexpr jsize kLargestArray = 1 << 20;
 
@@ -43,7 +47,7 @@ void JNICALL exceptionDescribe(JNIEnv* env) {
     Call call(env, "ExceptionDescribe", Call::WhilePending::Allowed);
     record("ExceptionDescribe");
     if (const Object* pending = call.vm.pending()) {
-        writeStandardError("Exception in thread \"main\" " + pending->name + "\n");
+        writeStandardError("Exception in thread \"" + call.vm.threadName() + "\" " + pending->name + "\n");
         call.vm.clearPending();
     }
 }
@@ -152,8 +156,12 @@ jmethodID JNICALL getStaticMethodId(JNIEnv* env, jclass classHandle, const char*
         raiseForSwitch(call.vm, "method");
         return nullptr;
     }
-    // Each main class has exactly one static method: the entry point.
-    if (owner.name == kStringClass || name != kMainName || signature != kMainSignature) {
+    // Each main class has exactly one static method, the entry point, and,
+    // when a test asks for it, the one a later start of the program calls.
+    const bool isMain = name == kMainName && signature == kMainSignature;
+    const bool isLaunchedAgain =
+        call.switches.launchedAgain && name == kLaunchedAgainName && signature == kLaunchedAgainSignature;
+    if (owner.name == kStringClass || !(isMain || isLaunchedAgain)) {
         call.vm.raise("java.lang.NoSuchMethodError: " + escape(name));
         return nullptr;
     }
@@ -162,26 +170,56 @@ jmethodID JNICALL getStaticMethodId(JNIEnv* env, jclass classHandle, const char*
     return reinterpret_cast<jmethodID>(&method);
 }
 
-// The checks that come before the argument is read: only the method says how
-// many arguments there are.
-const Method& mainMethod(const Call& call, jclass classHandle, jmethodID id) {
+// The checks that come before the arguments are read: only the method says how
+// many there are.
+const Method& staticMethod(const Call& call, jclass classHandle, jmethodID id) {
     const Object& owner = call.require(classHandle, Kind::Class);
     const Method& method = call.requireMethod(id);
     if (method.owner != &owner) call.badHandle();
     return method;
 }
 
-void runMain(Call& call, const Method& method, jobject argument) {
-    const Object* array = call.requireOrNull(argument, Kind::Array);
+bool takesDirectory(const Method& method) { return method.name == kLaunchedAgainName; }
+
+std::string unitsOrNull(const Object* string) {
+    return string != nullptr ? "units=" + hexUnits(string->units) : std::string("null");
+}
+
+// The call's lines: the method and the length of its String[], then its
+// working directory for launchedAgain, then the array's elements.
+void recordCall(const Method& method, const Object* directory, const Object* array) {
     record("CallStaticVoidMethod class=" + escape(method.owner->name) +
            " method=" + escape(method.name + method.signature) +
            " args=" + (array != nullptr ? std::to_string(array->elements.size()) : "null"));
-    if (array != nullptr) {
-        for (std::size_t i = 0; i < array->elements.size(); ++i) {
-            const Object* element = array->elements[i];
-            record("arg[" + std::to_string(i) + "] " +
-                   (element != nullptr ? "units=" + hexUnits(element->units) : std::string("null")));
-        }
+    if (takesDirectory(method)) record("directory " + unitsOrNull(directory));
+    if (array == nullptr) return;
+    for (std::size_t i = 0; i < array->elements.size(); ++i)
+        record("arg[" + std::to_string(i) + "] " + unitsOrNull(array->elements[i]));
+}
+
+void runLaunchedAgain(Call& call) {
+    if (const auto wait = call.switches.launchedAgainWaitMs) {
+        // As a program that takes its time: other threads go on meanwhile.
+        call.release();
+        std::this_thread::sleep_for(std::chrono::milliseconds(*wait));
+        record("launchedAgain waited " + std::to_string(*wait));
+        call.reacquire();
+        // A machine destroyed meanwhile took the call's objects with it.
+        if (!call.vm.alive()) return;
+    }
+    if (call.switches.launchedAgainThrows) raiseForSwitch(call.vm, "launched-again-throws");
+}
+
+// `first` is the String[] of main, or launchedAgain's working directory,
+// which `second` then follows as the String[].
+void runStatic(Call& call, const Method& method, jobject first, jobject second) {
+    const bool withDirectory = takesDirectory(method);
+    const Object* directory = withDirectory ? call.requireOrNull(first, Kind::String) : nullptr;
+    const Object* array = call.requireOrNull(withDirectory ? second : first, Kind::Array);
+    recordCall(method, directory, array);
+    if (withDirectory) {
+        runLaunchedAgain(call);
+        return;
     }
     if (call.switches.lateLoad) record(loadLateLibrary());
     if (call.switches.mainExit) {
@@ -193,27 +231,27 @@ void runMain(Call& call, const Method& method, jobject argument) {
 }
 
 // The three variants record the same lines: which one a launcher uses is its own business.
-void JNICALL callStaticVoidMethod(JNIEnv* env, jclass classHandle, jmethodID id, ...) {
-    Call call(env, "CallStaticVoidMethod");
-    const Method& method = mainMethod(call, classHandle, id);
-    va_list arguments;
-    va_start(arguments, id);
-    const jobject argument = va_arg(arguments, jobject);
-    va_end(arguments);
-    runMain(call, method, argument);
-}
-
 void JNICALL callStaticVoidMethodV(JNIEnv* env, jclass classHandle, jmethodID id, va_list arguments) {
     Call call(env, "CallStaticVoidMethod");
-    const Method& method = mainMethod(call, classHandle, id);
-    runMain(call, method, va_arg(arguments, jobject));
+    const Method& method = staticMethod(call, classHandle, id);
+    // Only as many arguments as the method has may be read.
+    const jobject first = va_arg(arguments, jobject);
+    const jobject second = takesDirectory(method) ? va_arg(arguments, jobject) : nullptr;
+    runStatic(call, method, first, second);
+}
+
+void JNICALL callStaticVoidMethod(JNIEnv* env, jclass classHandle, jmethodID id, ...) {
+    va_list arguments;
+    va_start(arguments, id);
+    callStaticVoidMethodV(env, classHandle, id, arguments);
+    va_end(arguments);
 }
 
 void JNICALL callStaticVoidMethodA(JNIEnv* env, jclass classHandle, jmethodID id, const jvalue* arguments) {
     Call call(env, "CallStaticVoidMethod");
-    const Method& method = mainMethod(call, classHandle, id);
+    const Method& method = staticMethod(call, classHandle, id);
     if (arguments == nullptr) call.badHandle();
-    runMain(call, method, arguments[0].l);
+    runStatic(call, method, arguments[0].l, takesDirectory(method) ? arguments[1].l : nullptr);
 }
 
 // --- what a launcher asks of an exception to describe it ---------------------
@@ -235,6 +273,36 @@ jint JNICALL throwObject(JNIEnv* env, jthrowable throwable) {
 }
 
 void JNICALL deleteLocalRef(JNIEnv* env, jobject) { Call call(env, "DeleteLocalRef", Call::WhilePending::Allowed); }
+
+// Every object lives as long as the machine, so a global reference is the
+// object's own handle. A launcher holds classes so, and nothing else.
+jobject JNICALL newGlobalRef(JNIEnv* env, jobject object) {
+    Call call(env, "NewGlobalRef");
+    Object* found = call.requireOrNull(object, Kind::Class);
+    record("NewGlobalRef " + (found != nullptr ? "class=" + escape(found->name) : std::string("null")));
+    return object;
+}
+
+void JNICALL deleteGlobalRef(JNIEnv* env, jobject object) {
+    Call call(env, "DeleteGlobalRef", Call::WhilePending::Allowed);
+    Object* found = call.requireOrNull(object, Kind::Class);
+    record("DeleteGlobalRef " + (found != nullptr ? "class=" + escape(found->name) : std::string("null")));
+}
+
+// An exception is of the class its description names (with dots) and of
+// Throwable; a string of String; anything of Object. A launcher asks this of
+// exceptions alone: any other object is a bad handle.
+jboolean JNICALL isInstanceOf(JNIEnv* env, jobject object, jclass classHandle) {
+    Call call(env, "IsInstanceOf");
+    const Object& type = call.require(classHandle, Kind::Class);
+    record("IsInstanceOf class=" + escape(type.name));
+    if (object == nullptr || type.name == "java/lang/Object") return JNI_TRUE;
+    if (call.vm.find(object, Kind::String) != nullptr) return type.name == kStringClass ? JNI_TRUE : JNI_FALSE;
+    const Object& throwable = call.require(object, Kind::Throwable);
+    std::string named = throwable.name.substr(0, throwable.name.find(':'));
+    for (char& c : named) c = c == '.' ? '/' : c;
+    return type.name == named || type.name == "java/lang/Throwable" ? JNI_TRUE : JNI_FALSE;
+}
 
 jmethodID JNICALL getMethodId(JNIEnv* env, jclass classHandle, const char* name, const char* signature) {
     Call call(env, "GetMethodID");
@@ -318,7 +386,10 @@ const JNINativeInterface_& nativeInterface() {
         functions.ExceptionCheck = &exceptionCheck;
         functions.Throw = &throwObject;
         functions.DeleteLocalRef = &deleteLocalRef;
+        functions.NewGlobalRef = &newGlobalRef;
+        functions.DeleteGlobalRef = &deleteGlobalRef;
         functions.GetMethodID = &getMethodId;
+        functions.IsInstanceOf = &isInstanceOf;
         functions.CallObjectMethodV = &callObjectMethodV;
         functions.GetStringLength = &getStringLength;
         functions.GetStringChars = &getStringChars;

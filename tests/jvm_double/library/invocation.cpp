@@ -107,12 +107,14 @@ jint JNICALL destroyJavaVm(JavaVM* javaVm) {
     Call::checkThread(vm, "DestroyJavaVM");
     record("DestroyJavaVM");
     if (switches.destroyWaitMs) {
-        // As a JVM waiting for the program's last non-daemon thread.
+        // As a JVM waiting for the program's last non-daemon thread, which
+        // still takes threads meanwhile.
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(*switches.destroyWaitMs));
         record("DestroyJavaVM waited " + std::to_string(*switches.destroyWaitMs));
         lock.lock();
     }
+    vm.beginDestroying();
     // As a runtime writes the class-data archive it was asked for as its
     // machine goes.
     constexpr std::string_view kArchive = "-XX:ArchiveClassesAtExit=";
@@ -130,12 +132,66 @@ jint JNICALL destroyJavaVm(JavaVM* javaVm) {
     return JNI_OK;
 }
 
+// Both kinds of attachment record the same line under their own name; the
+// double runs no Java thread that a daemon one could fail to keep alive.
+jint attach(JavaVM* javaVm, void** env, void* arguments, const char* function) {
+    std::unique_lock<std::mutex> lock(machineLock());
+    currentSwitches();  // a misspelt switch ends the process here too
+    Machine& vm = machine();
+    // After DestroyJavaVM the pointer is still the machine's: a late thread
+    // is refused, as by a JVM going down, rather than taken for a stranger.
+    if (javaVm != vm.javaVm() || env == nullptr) Call::badHandle(function);
+    const auto* attachArgs = static_cast<const JavaVMAttachArgs*>(arguments);
+    std::string line = function;
+    std::string name;
+    if (attachArgs == nullptr) {
+        line += " args=null";
+    } else {
+        char version[32];
+        std::snprintf(version, sizeof version, " version=0x%08x", static_cast<unsigned>(attachArgs->version));
+        if (attachArgs->name != nullptr) name = attachArgs->name;
+        line += version + (attachArgs->name != nullptr ? " name=" + escape(name) : std::string(" no-name")) +
+                " group=" + (attachArgs->group != nullptr ? "set" : "null");
+    }
+    record(line);
+    if (!vm.takesThreads()) {
+        record("attach refused");
+        return JNI_ERR;
+    }
+    vm.attach(name.empty() ? "Thread-0" : name);
+    *env = vm.jniEnv();
+    return JNI_OK;
+}
+
+jint JNICALL attachCurrentThread(JavaVM* javaVm, void** env, void* arguments) {
+    return attach(javaVm, env, arguments, "AttachCurrentThread");
+}
+
+jint JNICALL attachCurrentThreadAsDaemon(JavaVM* javaVm, void** env, void* arguments) {
+    return attach(javaVm, env, arguments, "AttachCurrentThreadAsDaemon");
+}
+
+jint JNICALL detachCurrentThread(JavaVM* javaVm) {
+    std::unique_lock<std::mutex> lock(machineLock());
+    currentSwitches();
+    Machine& vm = machine();
+    if (javaVm != vm.javaVm()) Call::badHandle("DetachCurrentThread");
+    record("DetachCurrentThread");
+    if (!vm.alive()) return JNI_ERR;
+    // What the thread left pending goes with it, unreported.
+    vm.detach();
+    return JNI_OK;
+}
+
 }  // namespace
 
 const JNIInvokeInterface_& invokeInterface() {
     static const JNIInvokeInterface_ table = [] {
         auto functions = trappingTable<JNIInvokeInterface_, TableKind::Invoke>();
         functions.DestroyJavaVM = &destroyJavaVm;
+        functions.AttachCurrentThread = &attachCurrentThread;
+        functions.AttachCurrentThreadAsDaemon = &attachCurrentThreadAsDaemon;
+        functions.DetachCurrentThread = &detachCurrentThread;
         return functions;
     }();
     return table;

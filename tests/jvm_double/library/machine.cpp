@@ -9,19 +9,41 @@ Machine::Machine() {
 
 void Machine::start(std::vector<std::string> options) {
     alive_ = true;
+    destroying_ = false;
     owner_ = std::this_thread::get_id();
     options_ = std::move(options);
 }
 
 void Machine::stop() {
     alive_ = false;
+    destroying_ = false;
     owner_ = {};
+    attached_.clear();
     options_.clear();
-    pending_ = nullptr;
+    pending_.clear();
     objectHandles_.clear();
     methodHandles_.clear();
     methods_.clear();
     objects_.clear();
+}
+
+void Machine::attach(std::string name) {
+    if (std::this_thread::get_id() != owner_) attached_.insert_or_assign(std::this_thread::get_id(), std::move(name));
+}
+
+void Machine::detach() {
+    if (std::this_thread::get_id() == owner_) return;
+    attached_.erase(std::this_thread::get_id());
+    pending_.erase(std::this_thread::get_id());
+}
+
+bool Machine::onAttachedThread() const {
+    return std::this_thread::get_id() == owner_ || attached_.contains(std::this_thread::get_id());
+}
+
+std::string Machine::threadName() const {
+    const auto found = attached_.find(std::this_thread::get_id());
+    return found != attached_.end() ? found->second : "main";
 }
 
 Object& Machine::make(Kind kind) {
@@ -50,8 +72,17 @@ const Method* Machine::findMethod(const void* handle) const {
 void Machine::raise(std::string description) {
     Object& throwable = make(Kind::Throwable);
     throwable.name = std::move(description);
-    pending_ = &throwable;
+    setPending(&throwable);
 }
+
+const Object* Machine::pending() const {
+    const auto found = pending_.find(std::this_thread::get_id());
+    return found != pending_.end() ? found->second : nullptr;
+}
+
+void Machine::setPending(const Object* throwable) { pending_.insert_or_assign(std::this_thread::get_id(), throwable); }
+
+void Machine::clearPending() { pending_.erase(std::this_thread::get_id()); }
 
 Machine& machine() {
     static Machine instance;

@@ -1,7 +1,7 @@
 #pragma once
 // The one virtual machine that the double pretends to run: whether it is up,
-// the thread that created it, the objects it has handed out and the exception
-// that is pending.
+// the thread that created it and those attached since, the objects it has
+// handed out and the exception pending on each thread.
 
 #include <jni.h>
 
@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -46,12 +47,23 @@ public:
     // from before is refused afterwards.
     void stop();
 
+    // DestroyJavaVM has begun: no thread attaches any more.
+    void beginDestroying() { destroying_ = true; }
+    bool takesThreads() const { return alive_ && !destroying_; }
+    // The calling thread may use the machine's env until it detaches; `name`
+    // is what ExceptionDescribe calls it. The creating thread stays attached.
+    void attach(std::string name);
+    void detach();
+
     const std::vector<std::string>& options() const { return options_; }
     JavaVM* javaVm() { return &vm_; }
     JNIEnv* jniEnv() { return &env_; }
     bool isOwnEnv(const JNIEnv* env) const { return alive_ && env == &env_; }
     bool isOwnVm(const JavaVM* vm) const { return alive_ && vm == &vm_; }
-    bool onOwnerThread() const { return std::this_thread::get_id() == owner_; }
+    // The thread that created the machine, or one attached to it.
+    bool onAttachedThread() const;
+    // The calling thread's name in a description of an exception.
+    std::string threadName() const;
 
     Object& make(Kind kind);
     Method& makeMethod(const Object& owner, std::string name, std::string signature);
@@ -59,23 +71,26 @@ public:
     Object* find(const void* handle, Kind kind) const;
     const Method* findMethod(const void* handle) const;
 
-    // Leaves an exception pending, described as ExceptionDescribe prints it
-    // ("java.lang.NoSuchMethodError: main").
+    // Leaves an exception pending on the calling thread, described as
+    // ExceptionDescribe prints it ("java.lang.NoSuchMethodError: main").
     void raise(std::string description);
-    const Object* pending() const { return pending_; }
+    // The calling thread's pending exception: each thread has its own.
+    const Object* pending() const;
     // Throw: `throwable` pending again.
-    void setPending(const Object* throwable) { pending_ = throwable; }
-    void clearPending() { pending_ = nullptr; }
+    void setPending(const Object* throwable);
+    void clearPending();
 
 private:
     bool alive_ = false;
+    bool destroying_ = false;
     std::thread::id owner_;
+    std::unordered_map<std::thread::id, std::string> attached_;  // by thread, its name
     std::vector<std::string> options_;
     std::vector<std::unique_ptr<Object>> objects_;
     std::vector<std::unique_ptr<Method>> methods_;
     std::unordered_set<const void*> objectHandles_;
     std::unordered_set<const void*> methodHandles_;
-    const Object* pending_ = nullptr;
+    std::unordered_map<std::thread::id, const Object*> pending_;
     JavaVM vm_{};
     JNIEnv env_{};
 };

@@ -32,6 +32,8 @@ bool apply(Switches& switches, std::string_view item) {
             switches.exitInCreate = value;
         } else if (name == "destroy-wait" && *value >= 0) {
             switches.destroyWaitMs = value;
+        } else if (name == "launched-again-wait" && *value >= 0) {
+            switches.launchedAgainWaitMs = value;
         } else {
             return false;
         }
@@ -69,6 +71,10 @@ bool apply(Switches& switches, std::string_view item) {
         switches.printOptions = true;
     } else if (name == "tostring-throws") {
         switches.toStringThrows = true;
+    } else if (name == "launched-again") {
+        switches.launchedAgain = true;
+    } else if (name == "launched-again-throws") {
+        switches.launchedAgainThrows = true;
     } else if (name == "abort-in-create") {
         switches.abortInCreate = true;
     } else {

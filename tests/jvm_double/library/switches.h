@@ -34,7 +34,12 @@ struct Switches {
     std::optional<int> exitInCreate;
     bool abortInCreate = false;
     bool toStringThrows = false;  // toString of an exception raises another
-    std::string unknown;          // the first switch not understood; empty when all were
+    // The entry class has launchedAgain(String, String[]), which throws, or
+    // sleeps first, as asked.
+    bool launchedAgain = false;
+    bool launchedAgainThrows = false;
+    std::optional<int> launchedAgainWaitMs;
+    std::string unknown;  // the first switch not understood; empty when all were
 };
 
 Switches parseSwitches(std::string_view text);

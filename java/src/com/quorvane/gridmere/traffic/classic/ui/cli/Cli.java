@@ -49,6 +49,18 @@ public final class Cli {
         }
     }
 
+    /**
+     * A command line read on its own, for a program that must not end over
+     * it; a wrong one is an IllegalArgumentException with the usage.
+     */
+    public static Cli parse(String usage, String[] args) {
+        try {
+            return new Cli(usage, args);
+        } catch (IllegalArgumentException e) {
+            throw new IllegalArgumentException(e.getMessage() + " (usage: zep " + usage + ")", e);
+        }
+    }
+
     /** Runs a command; returns when it succeeds, so that a window it opened stays open. */
     public static void run(String usage, String[] args, Body body) {
         String prefix = "zep " + usage.split(" ")[0] + ": ";
