@@ -149,7 +149,7 @@ void Launcher::listenForLaterStarts() {
     if (!instanceChannel_) return;
     std::optional<jvmhost::LaunchedAgain> method =
         jvmhost::findLaunchedAgain(machine.vm.get(), machine.env, mainClass, system.trace);
-    if (method) runningInstance = RunningInstance::start(system.trace, *instanceChannel_, std::move(*method));
+    if (method) runningInstance = RunningInstance::start(system.trace, *instanceChannel_, *method);
 }
 
 void Launcher::invokeMain() {

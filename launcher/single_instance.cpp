@@ -74,7 +74,7 @@ bool handOverToRunning(const platform::System& system, const std::u16string& cha
 
 struct RunningInstance::Shared {
     Shared(platform::Trace& told, platform::InstanceListener heard, jvmhost::LaunchedAgain called)
-        : trace(told), listener(std::move(heard)), method(std::move(called)) {}
+        : trace(told), listener(std::move(heard)), method(called) {}
 
     // Takes one later start: its message whole within the time, then the
     // application's call, then the answer.
@@ -129,7 +129,7 @@ std::unique_ptr<RunningInstance> RunningInstance::start(platform::Trace& trace, 
         trace.line([&] { return std::string(kPrefix) + "not listening on " + trace::quoted(channel) + ": " + why; });
         return nullptr;
     }
-    auto shared = std::make_shared<Shared>(trace, std::move(*listener), std::move(method));
+    auto shared = std::make_shared<Shared>(trace, std::move(*listener), method);
     std::thread([shared] { shared->serve(); }).detach();
     trace.line([&] { return std::string(kPrefix) + "listening on " + trace::quoted(channel); });
     return std::unique_ptr<RunningInstance>(new RunningInstance(std::move(shared)));

@@ -26,7 +26,6 @@ using platform::utf16ToUtf8;
 using platform::utf8ToUtf16;
 using StandardError = ProcessOptions::StandardError;
 
-
 class Zepw : public ::testing::Test {
 protected:
     ProcessOptions onTheDesktop(StandardError standardError = StandardError::Pipe) const {

@@ -303,7 +303,6 @@ TEST_F(Notice, NoneForFailuresAfterTheLibraryLoadedNorForALaunchThatWorks) {
 
 // --- zepw.exe, the launcher without a console window ----------------------------------
 
-
 TEST_F(Notice, WindowlessLauncherShowsTheSameNoticeAndNoBoxAfterIt) {
     RunningProgram program = start({u"zep"}, {}, zepwExecutable(), ProcessOptions::StandardError::None);
     const HWND box = waitForNotice(program);

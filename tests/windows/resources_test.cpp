@@ -23,7 +23,6 @@ using platform::fromWide;
 using platform::wide;
 using DataFile = platform::UniqueHandle<platform::NullHandleTraits<HMODULE, &::FreeLibrary>>;
 
-
 struct Executable {
     const char* name;
     std::u16string path;
