@@ -6,7 +6,6 @@
 #include "discovery/find_java_runtime.h"
 #include "launcher/application_files.h"
 #include "launcher/options_file.h"
-#include "launcher/single_instance.h"
 #include "notice/notice_text.h"
 #include "notice/show_notice.h"
 #include "platform/handle.h"
@@ -42,8 +41,13 @@ LoadedRuntime::~LoadedRuntime() {
     trace.line("JVM library released");
 }
 
-Launcher::Launcher(const platform::System& reached, Messages& told, Program running)
-    : system(reached), messages(told), program(running), jvmModule(reached.trace), classArchive(reached) {}
+Launcher::Launcher(const platform::System& reached, Messages& told, Program running, LaterStarts* later)
+    : system(reached),
+      messages(told),
+      program(running),
+      jvmModule(reached.trace),
+      classArchive(reached),
+      laterStarts(later) {}
 
 bool Launcher::run(std::span<const std::u16string> arguments) {
     try {
@@ -140,16 +144,11 @@ void Launcher::createJvm() {
 }
 
 bool Launcher::handedOverToRunning() {
-    if (program != Program::Desktop || mainClass.empty()) return false;
-    instanceChannel_ = instanceChannel(system, commandWord);
-    return instanceChannel_ && handOverToRunning(system, *instanceChannel_, programArgs);
+    return laterStarts != nullptr && !mainClass.empty() && laterStarts->handOver(system, commandWord, programArgs);
 }
 
 void Launcher::listenForLaterStarts() {
-    if (!instanceChannel_) return;
-    std::optional<jvmhost::LaunchedAgain> method =
-        jvmhost::findLaunchedAgain(machine.vm.get(), machine.env, mainClass, system.trace);
-    if (method) runningInstance = RunningInstance::start(system.trace, *instanceChannel_, *method);
+    if (laterStarts != nullptr) laterStarts->listen(system.trace, machine.vm.get(), machine.env, mainClass);
 }
 
 void Launcher::invokeMain() {

@@ -15,10 +15,10 @@
 #include "jvmhost/jvm_options.h"
 #include "launcher/class_archive.h"
 #include "launcher/command_line.h"
+#include "launcher/later_starts.h"
 #include "launcher/message.h"
 #include "launcher/program.h"
 #include "launcher/runtime_words.h"
-#include "launcher/single_instance.h"
 #include "notice/notice_text.h"
 #include "platform/library.h"
 #include "platform/system.h"
@@ -42,8 +42,10 @@ class Launcher {
 public:
     // The launch reaches the system through `system` (whose trace it tells
     // each step) and tells its warnings and its failure through `told`.
-    // `program` is the console launcher or its desktop twin.
-    Launcher(const platform::System& system, Messages& told, Program program = Program::Console);
+    // `program` is the console launcher or its desktop twin, which lends
+    // its single instance as `laterStarts`.
+    Launcher(const platform::System& system, Messages& told, Program program = Program::Console,
+             LaterStarts* laterStarts = nullptr);
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
@@ -91,7 +93,14 @@ private:
     std::optional<ExitWatch> exitWatch;        // the same, when only its exit is watched
     // Stops listening once the machine is gone: the program ends only when
     // DestroyJavaVM has waited for its windows.
-    std::unique_ptr<RunningInstance> runningInstance;
+    struct ListeningStop {
+        LaterStarts* laterStarts;
+        ~ListeningStop() {
+            if (laterStarts != nullptr) laterStarts->stopListening();
+        }
+    };
+    LaterStarts* const laterStarts;  // the desktop twin's single instance, or none
+    const ListeningStop listeningStop{laterStarts};
     jvmhost::Machine machine;                  // the JavaVM and this thread's JNIEnv
     jvmhost::JvmOptions jvmOptions;            // in the encoding the runtime reads, owned here
     std::vector<std::u16string> userOptions;   // the runtime's options from the files and the command line
@@ -100,9 +109,8 @@ private:
     std::vector<ParsedOption> fileOptions;  // the options that came from a file, with their line
     std::u16string mainException;           // how main's exception describes itself, for the box
     std::u16string commandWord;
-    std::optional<std::u16string> instanceChannel_;  // the desktop twin's, when it has one
-    std::string mainClass;                           // JNI class name; empty until a command word is taken
-    notice::NoticeText notice;                       // its language chosen by a -Duser.language= option
+    std::string mainClass;      // JNI class name; empty until a command word is taken
+    notice::NoticeText notice;  // its language chosen by a -Duser.language= option
 };
 
 }  // namespace zep

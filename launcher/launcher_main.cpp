@@ -19,7 +19,7 @@ int exitWith(platform::Trace& trace, int code) noexcept {
 }  // namespace
 
 int launcherMain(const platform::System& system, const std::function<std::vector<std::u16string>()>& readArguments,
-                 MessageMode mode, Program program) noexcept {
+                 MessageMode mode, Program program, LaterStarts* laterStarts) noexcept {
     Messages messages(system.trace, mode);
     try {
         system.trace.start(system.machine.environmentVariable(u"QRVN_ZEP_TRACE"));
@@ -28,7 +28,7 @@ int launcherMain(const platform::System& system, const std::function<std::vector
             std::span(arguments).subspan(std::min<std::size_t>(arguments.size(), 1));
         bool completed = false;
         {
-            Launcher launcher(system, messages, program);
+            Launcher launcher(system, messages, program, laterStarts);
             completed = launcher.run(afterProgram);
         }
         return exitWith(system.trace, completed ? 0 : 1);

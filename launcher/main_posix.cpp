@@ -12,6 +12,7 @@
 #include "platform/text.h"
 
 #ifdef ZEP_WINDOWLESS
+#include "launcher/single_instance.h"
 #include "platform/dialog.h"
 #include "platform/standard_error.h"
 #endif
@@ -25,9 +26,12 @@ int main(int argc, char* argv[]) {
     const bool desktop = !zep::platform::standardErrorIsTerminal() && zep::platform::displayNamed();
     const zep::MessageMode mode = desktop ? zep::MessageMode::WriteAndShow : zep::MessageMode::Write;
     constexpr zep::Program program = zep::Program::Desktop;
+    zep::SingleInstance singleInstance;
+    zep::LaterStarts* const laterStarts = &singleInstance;
 #else
     const zep::MessageMode mode = zep::MessageMode::Write;
     constexpr zep::Program program = zep::Program::Console;
+    zep::LaterStarts* const laterStarts = nullptr;
 #endif
     zep::platform::Trace trace;
     zep::platform::PosixAccess machine(trace);
@@ -39,5 +43,5 @@ int main(int argc, char* argv[]) {
             for (int i = 0; i < argc; ++i) arguments.push_back(zep::platform::decodeLossless(argv[i]));
             return arguments;
         },
-        mode, program);
+        mode, program, laterStarts);
 }

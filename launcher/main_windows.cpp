@@ -10,6 +10,7 @@
 #include "platform/windows/system_access.h"
 
 #ifdef ZEP_WINDOWLESS
+#include "launcher/single_instance.h"
 #include "platform/windows/standard_error_given.h"
 #endif
 
@@ -20,9 +21,12 @@ int wmain(int argc, wchar_t* argv[]) {
     const zep::MessageMode mode = zep::platform::standardErrorGivenByCaller() ? zep::MessageMode::CollectOnceUnwritten
                                                                               : zep::MessageMode::Collect;
     constexpr zep::Program program = zep::Program::Desktop;
+    zep::SingleInstance singleInstance;
+    zep::LaterStarts* const laterStarts = &singleInstance;
 #else
     const zep::MessageMode mode = zep::MessageMode::Write;
     constexpr zep::Program program = zep::Program::Console;
+    zep::LaterStarts* const laterStarts = nullptr;
 #endif
     zep::platform::Trace trace;
     zep::platform::Win32Access machine(trace);
@@ -38,5 +42,5 @@ int wmain(int argc, wchar_t* argv[]) {
             }
             return arguments;
         },
-        mode, program);
+        mode, program, laterStarts);
 }

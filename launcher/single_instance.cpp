@@ -150,4 +150,17 @@ RunningInstance::~RunningInstance() {
     shared_->trace.line([] { return std::string(kPrefix) + "stopped listening"; });
 }
 
+bool SingleInstance::handOver(const platform::System& system, std::u16string_view commandWord,
+                              const std::vector<std::u16string>& programArgs) {
+    channel_ = instanceChannel(system, commandWord);
+    return channel_ && handOverToRunning(system, *channel_, programArgs);
+}
+
+void SingleInstance::listen(platform::Trace& trace, JavaVM* vm, JNIEnv* env, const std::string& mainClass) {
+    if (!channel_) return;
+    if (const std::optional<jvmhost::LaunchedAgain> method = jvmhost::findLaunchedAgain(vm, env, mainClass, trace)) {
+        running_ = RunningInstance::start(trace, *channel_, *method);
+    }
+}
+
 }  // namespace zep

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "jvmhost/launched_again.h"
+#include "launcher/later_starts.h"
 #include "platform/system.h"
 
 namespace zep {
@@ -50,6 +51,19 @@ public:
 private:
     explicit RunningInstance(std::shared_ptr<Shared> shared);
     std::shared_ptr<Shared> shared_;
+};
+
+// What the desktop twin's entry point lends the launch, and outlives it.
+class SingleInstance final : public LaterStarts {
+public:
+    bool handOver(const platform::System& system, std::u16string_view commandWord,
+                  const std::vector<std::u16string>& programArgs) override;
+    void listen(platform::Trace& trace, JavaVM* vm, JNIEnv* env, const std::string& mainClass) override;
+    void stopListening() noexcept override { running_.reset(); }
+
+private:
+    std::optional<std::u16string> channel_;
+    std::unique_ptr<RunningInstance> running_;
 };
 
 }  // namespace zep
