@@ -605,5 +605,19 @@ TEST(InstallerDatabase, ProgramsCarryTheirVersionsAndOnlyOtherFilesAHash) {
     }
 }
 
+// The shortcut (through a table that wixl cannot write, added after it) and
+// both file types carry one application ID, so that their windows share one
+// taskbar button. Wine's shell reads no shortcut property back: the database
+// is where it can be seen.
+TEST(InstallerDatabase, TheShortcutAndBothFileTypesCarryOneApplicationId) {
+    using Rows = std::vector<std::vector<std::u16string>>;
+    const fs::path msi = package(ZEP_TEST_PACKAGE, ZEP_TEST_PACKAGE_WORK).msi;
+    EXPECT_EQ(packageRows(msi, u"SELECT `Shortcut_`, `PropertyKey`, `PropVariantValue` FROM `MsiShortcutProperty`"),
+              (Rows{{u"LaneView", u"{9F4C2855-9F79-4B39-A8D0-E1D42DE1D5F3}, 5", u"Quorvane.Gridmere.LaneView"}}));
+    EXPECT_EQ(packageRows(msi, u"SELECT `Key`, `Value` FROM `Registry` WHERE `Name` = 'AppUserModelID' ORDER BY `Key`"),
+              (Rows{{u"Software\\Classes\\Gridmere.RoadModel", u"Quorvane.Gridmere.LaneView"},
+                    {u"Software\\Classes\\Gridmere.Run", u"Quorvane.Gridmere.LaneView"}}));
+}
+
 }  // namespace
 }  // namespace zep::test
