@@ -57,7 +57,8 @@ public:
     struct State;
     explicit InstanceListener(std::unique_ptr<State> state) noexcept;
     InstanceListener(InstanceListener&&) noexcept;
-    InstanceListener& operator=(InstanceListener&&) noexcept;
+    // A listener is made once and kept: it is never replaced by another.
+    InstanceListener& operator=(InstanceListener&&) = delete;
     InstanceListener(const InstanceListener&) = delete;
     InstanceListener& operator=(const InstanceListener&) = delete;
     // Stops, as stop() does.

@@ -167,13 +167,6 @@ struct InstanceListener::State {
 
 InstanceListener::InstanceListener(std::unique_ptr<State> state) noexcept : state_(std::move(state)) {}
 InstanceListener::InstanceListener(InstanceListener&&) noexcept = default;
-InstanceListener& InstanceListener::operator=(InstanceListener&& other) noexcept {
-    if (this != &other) {
-        stop();
-        state_ = std::move(other.state_);
-    }
-    return *this;
-}
 InstanceListener::~InstanceListener() { stop(); }
 
 std::optional<InstanceListener> InstanceListener::listen(const std::u16string& name, std::string& why) {
